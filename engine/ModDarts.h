@@ -1,0 +1,120 @@
+#pragma once
+// The engine: the running match and every procedure that changes it. The
+// windows and the headless driver call the operator's events below; each
+// runs to completion and leaves the whole state in the models it owns.
+//
+// The procedures are defined next to the subsystem they belong to: board
+// mapping in board/, checkout advice in checkout/, visit recording and the
+// statistics window in stats/, options and high scores in store/, commentary
+// in sound/, and the match itself here in engine/.
+#include "engine/Announcement.h"
+#include "engine/ChangeJournal.h"
+#include "engine/Clock.h"
+#include "engine/MatchState.h"
+#include "engine/Notifier.h"
+#include "engine/Scoreboard.h"
+#include "sound/SoundOutput.h"
+#include "stats/StatsTables.h"
+#include "stats/StatsWindow.h"
+#include "store/Database.h"
+#include "store/HiScoresWindow.h"
+#include "store/OptionsDialog.h"
+#include "store/RecordSet.h"
+
+#include <memory>
+
+class ModDarts {
+public:
+    struct Setup {
+        QString databasePath;   // .../Data/Darts.MDB
+        QString soundsFolder;   // .../sounds
+        SoundOutput* sound = nullptr;
+        Notifier* notifier = nullptr;
+    };
+
+    explicit ModDarts(Setup setup);
+    ~ModDarts();
+    ModDarts(const ModDarts&) = delete;
+    ModDarts& operator=(const ModDarts&) = delete;
+
+    // --- Start-up -------------------------------------------------------
+    // Opens `dbDarts`, `rsHiScores` and `rsOptions` (the splash's step).
+    bool OpenDatabase(QString* error);
+    // The main window's load, less the sizing that belongs to the window.
+    void Load();
+
+    // --- The operator's events -------------------------------------------
+    void BoardPressed(double X, double Y);   // a dart
+    void BoardMoved(double X, double Y);     // the aim box follows
+    void WindowMoved();                      // pointer over the bare window
+    void UndoLast();                         // "&Undo"
+    void NewGame();                          // File, "&New Game"
+
+    void ShowOptions(int tab);               // "&Options" menu entries
+    void OptionsActivated();
+    void OptionsTabClicked(int tab);
+    void OptionsOk();
+    void OptionsCancel();
+
+    void ShowStats(int tab);                 // "&Statistics" menu entries
+    void StatsActivated();
+    void StatsTabClicked(int tab);
+    void StatsExit();
+
+    void ShowHiScores();                     // "Hi Scores"
+    void HiScoresReset();
+    void HiScoresClose();
+
+    // --- The engine's procedures -------------------------------------------
+    qint64 MapBoardPoint(double X, double Y, bool Throw);
+    void ScoreDart(qint64 score);
+    void EndOfVisit();
+    void NextPlayer(qint64 player);
+    void FinishLeg();
+    void ResetLastScores();
+    QString ShowCheckout(qint64 remaining);
+    QString ShowCheckout(const QString& remaining);
+    void RecordDart();
+    void RecordVisit(qint64 score);
+    void AnnounceScore(qint64 score);
+    void PlaySoundFile(const QString& name);
+    void LoadOptions();
+    void FillHighScores();
+
+    // --- State -------------------------------------------------------------
+    MatchState state;
+    DartHistory history;
+    Scoreboard board;
+    StatsTables stats;
+    StatsWindow statsWindow;
+    OptionsDialog options;
+    Announcement winner;
+    HiScoresWindow hiScoresWindow;
+    Clock clock;
+
+    Database dbDarts;
+    std::unique_ptr<RecordSet> rsHiScores;
+    std::unique_ptr<RecordSet> rsOptions;
+
+    // The saved starting score (101, 301 or 501) and number of players.
+    int savedStartWith() const;
+    int savedPlayers() const;
+
+    PlayerPanel& panel(qint64 p) { return board.panel[p == 1 ? 1 : 0]; }
+    PlayerPanel& currentPanel() { return panel(state.CurrentPlayer); }
+    bool twoPlayers() const { return options.twoPlayers(); }
+
+    Notifier& notifier() { return *setup_.notifier; }
+    const Setup& setup() const { return setup_; }
+
+private:
+    void Bust();
+    void LegWon();
+    void NameChanged(int p);
+    void UndoDart();
+    void beginDart();
+    void endDart();
+
+    Setup setup_;
+    ChangeJournal journal_;
+};
