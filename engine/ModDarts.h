@@ -111,7 +111,7 @@ private:
     void Bust();
     void LegWon();
     void NameChanged(int p);
-    void UndoDart();
+    void recordHighScore(qint64 p, qint64 score);
     void beginDart();
     void endDart();
 

@@ -58,7 +58,7 @@ void Grid::setRows(int rows)
     cells_.resize(std::size_t(rows) * cols_);
     rows_ = rows;
     if (topRow_ >= rows_)
-        topRow_ = std::max(fixedRows_, rows_ - 1);
+        topRow_ = fixedRows_;   // the rows on view are gone: show the top again
     touch();
 }
 

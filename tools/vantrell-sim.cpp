@@ -1,8 +1,68 @@
-// The headless driver: reads the operator's events as text commands and
-// prints the program's state as JSON. Being written.
+// vantrell-sim: the program without its windows. Every event the operator can
+// cause is a line of text on standard input; `state` prints everything the
+// windows would show as one line of JSON. Scenario tests, benchmarks and
+// fault tests drive the real engine through it, and a bug report can be
+// replayed with it.
+#include "tools/SimDriver.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+
 #include <cstdio>
-int main()
+
+int main(int argc, char** argv)
 {
-    std::fputs("vantrell-sim: not built yet\n", stderr);
-    return 2;
+    QCoreApplication app(argc, argv);
+    QString home;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == u"--home" && i + 1 < args.size()) {
+            home = args[++i];
+        } else {
+            std::fprintf(stderr, "usage: vantrell-sim [--home DIR]\n");
+            return 2;
+        }
+    }
+    QTemporaryDir scratch;
+    if (home.isEmpty()) {
+        if (!scratch.isValid()) {
+            std::fprintf(stderr, "vantrell-sim: cannot make a temporary folder\n");
+            return 1;
+        }
+        home = scratch.path();
+    }
+
+    SimDriver driver(home);
+    QString error;
+    if (!driver.start(&error)) {
+        std::fprintf(stderr, "vantrell-sim: %s\n", qPrintable(error));
+        return 1;
+    }
+
+    QTextStream in(stdin);
+    in.setEncoding(QStringConverter::Utf8);
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    qint64 lineNumber = 0;
+    QString line;
+    while (in.readLineInto(&line)) {
+        ++lineNumber;
+        QString output;
+        switch (driver.run(line, &output, &error)) {
+        case SimDriver::Result::Ok:
+            if (!output.isEmpty()) {
+                out << output << '\n';
+                out.flush();
+            }
+            break;
+        case SimDriver::Result::BadCommand:
+            out.flush();
+            std::fprintf(stderr, "vantrell-sim: line %lld: cannot read \"%s\"%s%s\n",
+                         static_cast<long long>(lineNumber), qPrintable(line),
+                         error.isEmpty() ? "" : ": ", qPrintable(error));
+            return 2;
+        }
+    }
+    return 0;
 }

@@ -1,0 +1,314 @@
+#include "tools/SimDriver.h"
+
+#include "board/BoardGeometry.h"
+#include "print/StatisticsPrinting.h"
+#include "store/HiScoreTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+class SimDriver::Sounds : public SoundOutput {
+public:
+    void play(const QString& path) override { started.append(QFileInfo(path).fileName()); }
+    QStringList started;
+};
+
+class SimDriver::Messages : public Notifier {
+public:
+    void message(const QString& text, const QString&) override { shown.append(text); }
+    // Nobody is there to agree to a repair: the driver declines and stops.
+    bool question(const QString& text, const QString&) override
+    {
+        shown.append(text);
+        return false;
+    }
+    QStringList shown;
+};
+
+SimDriver::SimDriver(const QString& home)
+    : sounds_(std::make_unique<Sounds>()), messages_(std::make_unique<Messages>()), home_(home)
+{
+    ModDarts::Setup setup;
+    setup.databasePath = QDir(home).filePath(QStringLiteral("Data/Darts.MDB"));
+    setup.soundsFolder = QDir(home).filePath(QStringLiteral("sounds"));
+    setup.sound = sounds_.get();
+    setup.notifier = messages_.get();
+    engine_ = std::make_unique<ModDarts>(setup);
+}
+
+SimDriver::~SimDriver() = default;
+
+bool SimDriver::start(QString* error)
+{
+    if (!engine_->OpenDatabase(error)) {
+        if (error->isEmpty() && !messages_->shown.isEmpty())
+            *error = messages_->shown.join(u' ');
+        return false;
+    }
+    engine_->Load();
+    return true;
+}
+
+namespace {
+
+bool isDartLabel(const QString& label)
+{
+    if (label == u"0" || label == u"25" || label == u"50")
+        return true;
+    QStringView number(label);
+    if (label.startsWith(u'T') || label.startsWith(u'D'))
+        number = number.mid(1);
+    bool ok = false;
+    const int n = number.toInt(&ok);
+    return ok && n >= 1 && n <= 20 && number == QString::number(n);
+}
+
+bool readNumbers(const QStringList& words, int count, double* values)
+{
+    if (words.size() != count + 1)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        bool ok = false;
+        values[i] = words[i + 1].toDouble(&ok);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+bool readTab(const QStringList& words, int* tab)
+{
+    if (words.size() != 2)
+        return false;
+    bool ok = false;
+    *tab = words[1].toInt(&ok);
+    return ok && *tab >= 1 && *tab <= 3;
+}
+
+QJsonArray gridJson(const Grid& grid)
+{
+    QJsonArray rows;
+    for (int r = 0; r < grid.rows(); ++r) {
+        QJsonArray row;
+        for (int c = 0; c < grid.cols(); ++c)
+            row.append(grid.text(r, c));
+        rows.append(row);
+    }
+    return rows;
+}
+
+QJsonArray pair(qint64 a, qint64 b)
+{
+    return QJsonArray{double(a), double(b)};
+}
+
+} // namespace
+
+SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* error)
+{
+    output->clear();
+    error->clear();
+    if (line.isEmpty() || line.startsWith(u'#'))
+        return Result::Ok;
+    const QStringList words = line.split(u' ');
+    const QString& command = words[0];
+    ModDarts& e = *engine_;
+    // The rest of the line after the blank that follows the first `skip` words.
+    auto rest = [&](int skip) {
+        qsizetype at = 0;
+        for (int i = 0; i < skip; ++i) {
+            at = line.indexOf(u' ', at);
+            if (at < 0)
+                return QString();
+            ++at;
+        }
+        return line.mid(at);
+    };
+    double v[4];
+    int tab = 0;
+
+    if (command == u"state" && words.size() == 1) {
+        *output = QString::fromUtf8(QJsonDocument(state()).toJson(QJsonDocument::Compact));
+    } else if (command == u"throw" && words.size() == 2 && isDartLabel(words[1])) {
+        const QPointF at = PointFor(e.board.Image1, words[1]);
+        e.BoardPressed(at.x(), at.y());
+    } else if (command == u"press" && readNumbers(words, 2, v)) {
+        e.BoardPressed(v[0], v[1]);
+    } else if (command == u"move" && readNumbers(words, 2, v)) {
+        e.BoardMoved(v[0], v[1]);
+    } else if (command == u"moveoff" && words.size() == 1) {
+        e.WindowMoved();
+    } else if (command == u"board" && readNumbers(words, 4, v)) {
+        e.board.Image1 = BoardRect{v[0], v[1], v[2], v[3]};
+    } else if (command == u"undo" && words.size() == 1) {
+        e.UndoLast();
+    } else if (command == u"newgame" && words.size() == 1) {
+        e.NewGame();
+    } else if (command == u"winnerok" && words.size() == 1) {
+        e.winner.Ok();
+    } else if (command == u"winnerclose" && words.size() == 1) {
+        e.winner.closeRequest();
+    } else if (command == u"options" && readTab(words, &tab)) {
+        e.ShowOptions(tab);
+    } else if (command == u"set" && words.size() >= 2) {
+        const QString& what = words[1];
+        const QString value = words.size() >= 3 ? words[2] : QString();
+        if (what == u"name1") {
+            e.options.txtName1 = rest(2);
+        } else if (what == u"name2") {
+            e.options.txtName2 = rest(2);
+        } else if (what == u"legs") {
+            e.options.setLegs(rest(2));
+        } else if (what == u"sets") {
+            e.options.setSets(rest(2));
+        } else if (what == u"start" && words.size() == 3 &&
+                   (value == u"501" || value == u"301" || value == u"101")) {
+            e.options.OptScore = value == u"501" ? 0 : value == u"301" ? 1 : 2;
+        } else if (what == u"players" && words.size() == 3 && (value == u"1" || value == u"2")) {
+            e.options.OptPlayers = value == u"1" ? 0 : 1;
+        } else if (what == u"commentary" && words.size() == 3 && (value == u"on" || value == u"off")) {
+            e.options.OptComm = value == u"on" ? 0 : 1;
+        } else {
+            return Result::BadCommand;
+        }
+    } else if (command == u"ok" && words.size() == 1) {
+        e.OptionsOk();
+    } else if (command == u"cancel" && words.size() == 1) {
+        e.OptionsCancel();
+    } else if (command == u"stats" && readTab(words, &tab)) {
+        e.ShowStats(tab);
+    } else if (command == u"hiscores" && words.size() == 1) {
+        e.ShowHiScores();
+    } else if (command == u"hireset" && words.size() == 1) {
+        if (e.hiScoresWindow.open)
+            e.HiScoresReset();
+    } else if (command == u"hiclose" && words.size() == 1) {
+        if (e.hiScoresWindow.open)
+            e.HiScoresClose();
+    } else if (command == u"print" && words.size() >= 2) {
+        QString printError;
+        if (!PrintSelectedTabToPdf(e, rest(1), &printError))
+            messages_->shown.append(printError);
+    } else if (command == u"clock" && words.size() == 2) {
+        const QDateTime moment = QDateTime::fromString(words[1], Qt::ISODate);
+        if (!moment.isValid())
+            return Result::BadCommand;
+        e.clock.fixAt(moment);
+    } else {
+        return Result::BadCommand;
+    }
+    return Result::Ok;
+}
+
+QJsonObject SimDriver::state()
+{
+    ModDarts& e = *engine_;
+    QJsonObject s;
+    s[u"CurrentPlayer"] = double(e.state.CurrentPlayer);
+    s[u"DartsInVisit"] = double(e.state.DartsInVisit);
+    s[u"VisitRemaining"] = double(e.state.VisitRemaining);
+    s[u"DartHistoryIndex"] = e.history.DartHistoryIndex;
+    s[u"PointsScored"] = pair(e.state.PointsScored[0], e.state.PointsScored[1]);
+    s[u"FirstNineAverage"] = pair(e.state.FirstNineAverage[0], e.state.FirstNineAverage[1]);
+    s[u"NextRow"] = pair(e.state.NextRow[0], e.state.NextRow[1]);
+    s[u"CommentaryOn"] = e.state.CommentaryOn;
+    s[u"CurrentDartLabel"] = e.history.CurrentDartLabel;
+
+    QJsonArray panels;
+    for (const PlayerPanel& P : e.board.panel) {
+        QJsonObject o;
+        o[u"lblNames"] = P.lblNames.text();
+        o[u"lblScoreLeft"] = P.lblScoreLeft.text();
+        o[u"lblFirstDart"] = P.lblFirstDart.text();
+        o[u"lblSecondDart"] = P.lblSecondDart.text();
+        o[u"lblThirdDart"] = P.lblThirdDart.text();
+        o[u"lblThreeDartScore"] = P.lblThreeDartScore.text();
+        o[u"lblFinishAdj"] = P.lblFinishAdj.text();
+        o[u"lblLeg"] = P.lblLeg.text();
+        o[u"lblSet"] = P.lblSet.text();
+        o[u"lblDartsThrown"] = P.lblDartsThrown.text();
+        o[u"lblAverage"] = P.lblAverage.text();
+        o[u"finishVisible"] = P.lblFinishAdj.visible();
+        o[u"finishBack"] = double(P.lblFinishAdj.back());
+        o[u"finishFore"] = double(P.lblFinishAdj.fore());
+        o[u"arrow"] = P.imgarrow.visible();
+        o[u"outline"] = P.Shape1.visible();
+        panels.append(o);
+    }
+    s[u"panels"] = panels;
+
+    QJsonObject grids;
+    auto both = [](const Grid (&g)[2]) { return QJsonArray{gridJson(g[0]), gridJson(g[1])}; };
+    grids[u"grdLastScores"] = both(e.stats.grdLastScores);
+    grids[u"grdStats"] = both(e.stats.grdStats);
+    grids[u"grdStats2"] = both(e.stats.grdStats2);
+    grids[u"grdDarts"] = both(e.stats.grdDarts);
+    grids[u"grdDarts2"] = both(e.stats.grdDarts2);
+    grids[u"grdOldScores"] = both(e.stats.grdOldScores);
+    grids[u"grdGameStats"] = gridJson(e.stats.grdGameStats);
+    s[u"grids"] = grids;
+
+    QJsonObject bars;
+    auto barPair = [](const Bar (&b)[2]) { return QJsonArray{b[0].value(), b[1].value()}; };
+    bars[u"ProScoring"] = barPair(e.stats.ProScoring);
+    bars[u"ProOverall3Dart"] = barPair(e.stats.ProOverall3Dart);
+    bars[u"ProFirst9"] = barPair(e.stats.ProFirst9);
+    s[u"bars"] = bars;
+
+    if (e.winner.open())
+        s[u"announcement"] = QJsonObject{{u"lblWinner", e.winner.lblWinner()},
+                                         {u"lblPlayer", e.winner.lblPlayer()},
+                                         {u"winnerTop", e.winner.winnerTop()}};
+    else
+        s[u"announcement"] = QJsonValue::Null;
+
+    s[u"messages"] = QJsonArray::fromStringList(messages_->shown);
+    messages_->shown.clear();
+    s[u"sounds"] = QJsonArray::fromStringList(sounds_->started);
+    sounds_->started.clear();
+
+    const AimBox& aim = e.board.Frame3;
+    s[u"aim"] = QJsonObject{{u"visible", aim.visible}, {u"text", aim.caption},
+                            {u"left", aim.left}, {u"top", aim.top}};
+
+    const OptionsDialog& o = e.options;
+    QJsonObject options{{u"txtName1", o.txtName1}, {u"txtName2", o.txtName2},
+                        {u"txtLegs", o.txtLegs}, {u"txtSets", o.txtSets},
+                        {u"visible", o.visible}, {u"tab", o.tab}};
+    options[u"start"] = o.OptScore < 0 ? QJsonValue() : QJsonValue(o.OptScore == 0 ? 501 : o.OptScore == 1 ? 301 : 101);
+    options[u"players"] = o.OptPlayers < 0 ? QJsonValue() : QJsonValue(o.OptPlayers + 1);
+    options[u"commentary"] = o.OptComm < 0 ? QJsonValue() : QJsonValue(o.OptComm == 0 ? "on" : "off");
+    s[u"options"] = options;
+
+    QJsonObject saved;
+    if (e.rsOptions) {
+        e.rsOptions->moveFirst();
+        for (const char* column : {"Player1", "Player2", "Players", "NumberOfLegs",
+                                   "NumberofSets", "StartWith", "Commentry"})
+            saved[QLatin1String(column)] = QJsonValue::fromVariant(e.rsOptions->field(QLatin1String(column)));
+    }
+    s[u"saved"] = saved;
+
+    const NameMenus& m = e.board.menus;
+    s[u"menus"] = QJsonObject{{u"mnuOptPlayer1", m.mnuOptPlayer1}, {u"mnuOptPlayer2", m.mnuOptPlayer2},
+                              {u"mnustaPlayer1", m.mnustaPlayer1}, {u"mnustaPlayer2", m.mnustaPlayer2}};
+    s[u"statsTabs"] = QJsonArray{e.statsWindow.tabCaption[0], e.statsWindow.tabCaption[1],
+                                 e.statsWindow.tabCaption[2]};
+
+    if (e.hiScoresWindow.open) {
+        QJsonArray rows;
+        for (const QStringList& row : e.hiScoresWindow.rows)
+            rows.append(QJsonArray::fromStringList(row));
+        s[u"hiscores"] = rows;
+    } else {
+        s[u"hiscores"] = QJsonValue::Null;
+    }
+
+    QJsonArray table;
+    for (const HiScoreEntry& h : StoredHighScores(e.dbDarts))
+        table.append(QJsonArray{h.Name, h.Against, h.Date, double(h.Score)});
+    s[u"hitable"] = table;
+    return s;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The headless driver's reader: one command line in, the operator's event
+// applied to the engine, and `state` rendered as JSON.
+#include "engine/ModDarts.h"
+
+#include <QJsonObject>
+#include <QStringList>
+
+class SimDriver {
+public:
+    enum class Result { Ok, BadCommand };
+
+    // `home` plays the part of the program's folder.
+    explicit SimDriver(const QString& home);
+    ~SimDriver();
+
+    // Opens the database and loads the main window's state.
+    bool start(QString* error);
+
+    // Applies one line. `output` receives the JSON of a `state` command.
+    Result run(const QString& line, QString* output, QString* error);
+
+    QJsonObject state();
+    ModDarts& engine() { return *engine_; }
+
+private:
+    class Sounds;
+    class Messages;
+    std::unique_ptr<Sounds> sounds_;
+    std::unique_ptr<Messages> messages_;
+    std::unique_ptr<ModDarts> engine_;
+    QString home_;
+};
