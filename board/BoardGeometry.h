@@ -1,0 +1,52 @@
+#pragma once
+// Turning a point on the board picture into a dart. The geometry is taken
+// from the picture control's current place and size, so the board can be
+// shown at any size; it matches the one board picture the program ships.
+#include "engine/Scoreboard.h"
+
+#include <QPointF>
+#include <QString>
+#include <QStringView>
+
+// What a point on the board stands for: "T20", "D16", "5", "25", "50" or "0".
+struct DartHit {
+    QString Label;
+    qint64 Score = 0;
+};
+
+// The circles of the board for one placement of the picture, in window
+// twips: the centre, the board radius R (outer edge of the double ring) and
+// the five inner ring edges t1..t5 (bull, outer bull, inner single bed,
+// treble ring, outer single bed). A distance on an edge belongs to the ring
+// inside it.
+struct BoardCircles {
+    qint64 cx = 0, cy = 0, R = 0;
+    qint64 t1 = 0, t2 = 0, t3 = 0, t4 = 0, t5 = 0;
+};
+BoardCircles CirclesOf(const BoardRect& image1);
+
+// The score of a dart label: "T" triples and "D" doubles the number after
+// it, anything else is worth its leading number (0 when there is none).
+qint64 DartValue(QStringView label);
+
+// Arcsine as the board mapping has always computed it, atan(x / sqrt(1 - x^2)).
+// Where that formula fails (x = 1 divides by zero, |x| > 1 has no root) the
+// answer is 0, which the sector step reads as "straight up or straight down".
+double ArcSin(double x);
+
+// The sector number for an angle theta (degrees from 12 o'clock, as the
+// mapping measures it) with the point's horizontal offset aq from the centre
+// (positive to the right) and its drop av below the top of its circle.
+qint64 SectorNumber(double theta, qint64 aq, qint64 av);
+
+// The dart for a point X, Y relative to the picture's top-left corner.
+DartHit HitAt(const BoardRect& image1, double X, double Y);
+
+// True for the labels the mapping can produce: "0", "25", "50", "1".."20",
+// "T1".."T20" and "D1".."D20".
+bool IsDartLabel(QStringView label);
+
+// A point relative to the picture, well inside the bed that HitAt maps to
+// `label` for this placement (the middle of the ring and of the sector).
+// "0" and any text that is not a dart label give a point off the board.
+QPointF PointFor(const BoardRect& image1, const QString& label);
