@@ -1,0 +1,49 @@
+#include "print/StatisticsReport.h"
+
+#include "engine/TextNumbers.h"
+#include "print/PrintGrid.h"
+#include "stats/StatsTables.h"
+
+QString PrintDateText(const QDateTime& moment)
+{
+    return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+void PrintPlayerPage(PageSurface& surface, const StatsTables& stats, int p, const QString& name,
+                     const QDateTime& moment)
+{
+    p = p == 1 ? 1 : 0;
+    surface.setFont(PrinterFontName, PrinterFontPoints, false);
+
+    surface.setBold(true);
+    PrintAt(surface, name + QStringLiteral("'s Statistics - Date:") + PrintDateText(moment), 600, 500);
+    surface.drawLine(600, 750, 8000, 750);
+    surface.setBold(false);
+
+    PrintGrid(surface, stats.grdLastScores[p], 600, 1500);
+    PrintGrid(surface, stats.grdStats[p], 4000, 1500);
+    PrintGrid(surface, stats.grdStats2[p], 8000, 1500);
+    PrintGrid(surface, stats.grdDarts[p], 600, 9000);
+    PrintGrid(surface, stats.grdDarts2[p], 600, 10500);
+
+    surface.setBold(true);
+    PrintAt(surface, name + QStringLiteral("'s Performance"), 600, 12000);
+    surface.setBold(false);
+
+    // The first-nine-darts bar is not part of the printout.
+    PrintAt(surface, QStringLiteral("Scoring Darts : ") + SingleText(stats.ProScoring[p].value()), 600, 12500);
+    PrintAt(surface, QStringLiteral("3 Dart Average : ") + SingleText(stats.ProOverall3Dart[p].value()), 600,
+            13000);
+}
+
+void PrintGamePage(PageSurface& surface, const StatsTables& stats, const QDateTime& moment)
+{
+    surface.setFont(PrinterFontName, PrinterFontPoints, false);
+
+    surface.setBold(true);
+    PrintAt(surface, QStringLiteral("Game Statistics - Date:") + PrintDateText(moment), 600, 500);
+    surface.drawLine(600, 750, 5000, 750);
+    surface.setBold(false);
+
+    PrintGrid(surface, stats.grdGameStats, 600, 1500);
+}
