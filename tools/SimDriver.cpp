@@ -1,7 +1,7 @@
 #include "tools/SimDriver.h"
 
 #include "board/BoardGeometry.h"
-#include "print/StatisticsPrinting.h"
+#include "print/PrintModDarts.h"
 #include "store/HiScoreTable.h"
 
 #include <QDir>
@@ -52,18 +52,6 @@ bool SimDriver::start(QString* error)
 }
 
 namespace {
-
-bool isDartLabel(const QString& label)
-{
-    if (label == u"0" || label == u"25" || label == u"50")
-        return true;
-    QStringView number(label);
-    if (label.startsWith(u'T') || label.startsWith(u'D'))
-        number = number.mid(1);
-    bool ok = false;
-    const int n = number.toInt(&ok);
-    return ok && n >= 1 && n <= 20 && number == QString::number(n);
-}
 
 bool readNumbers(const QStringList& words, int count, double* values)
 {
@@ -131,7 +119,7 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
 
     if (command == u"state" && words.size() == 1) {
         *output = QString::fromUtf8(QJsonDocument(state()).toJson(QJsonDocument::Compact));
-    } else if (command == u"throw" && words.size() == 2 && isDartLabel(words[1])) {
+    } else if (command == u"throw" && words.size() == 2 && IsDartLabel(words[1])) {
         const QPointF at = PointFor(e.board.Image1, words[1]);
         e.BoardPressed(at.x(), at.y());
     } else if (command == u"press" && readNumbers(words, 2, v)) {
@@ -258,9 +246,9 @@ QJsonObject SimDriver::state()
     s[u"bars"] = bars;
 
     if (e.winner.open())
-        s[u"announcement"] = QJsonObject{{u"lblWinner", e.winner.lblWinner()},
-                                         {u"lblPlayer", e.winner.lblPlayer()},
-                                         {u"winnerTop", e.winner.winnerTop()}};
+        s[u"announcement"] = QJsonObject{{QStringLiteral("lblWinner"), e.winner.lblWinner()},
+                                         {QStringLiteral("lblPlayer"), e.winner.lblPlayer()},
+                                         {QStringLiteral("winnerTop"), e.winner.winnerTop()}};
     else
         s[u"announcement"] = QJsonValue::Null;
 
@@ -270,13 +258,13 @@ QJsonObject SimDriver::state()
     sounds_->started.clear();
 
     const AimBox& aim = e.board.Frame3;
-    s[u"aim"] = QJsonObject{{u"visible", aim.visible}, {u"text", aim.caption},
-                            {u"left", aim.left}, {u"top", aim.top}};
+    s[u"aim"] = QJsonObject{{QStringLiteral("visible"), aim.visible}, {QStringLiteral("text"), aim.caption},
+                            {QStringLiteral("left"), aim.left}, {QStringLiteral("top"), aim.top}};
 
     const OptionsDialog& o = e.options;
-    QJsonObject options{{u"txtName1", o.txtName1}, {u"txtName2", o.txtName2},
-                        {u"txtLegs", o.txtLegs}, {u"txtSets", o.txtSets},
-                        {u"visible", o.visible}, {u"tab", o.tab}};
+    QJsonObject options{{QStringLiteral("txtName1"), o.txtName1}, {QStringLiteral("txtName2"), o.txtName2},
+                        {QStringLiteral("txtLegs"), o.txtLegs}, {QStringLiteral("txtSets"), o.txtSets},
+                        {QStringLiteral("visible"), o.visible}, {QStringLiteral("tab"), o.tab}};
     options[u"start"] = o.OptScore < 0 ? QJsonValue() : QJsonValue(o.OptScore == 0 ? 501 : o.OptScore == 1 ? 301 : 101);
     options[u"players"] = o.OptPlayers < 0 ? QJsonValue() : QJsonValue(o.OptPlayers + 1);
     options[u"commentary"] = o.OptComm < 0 ? QJsonValue() : QJsonValue(o.OptComm == 0 ? "on" : "off");
@@ -292,8 +280,8 @@ QJsonObject SimDriver::state()
     s[u"saved"] = saved;
 
     const NameMenus& m = e.board.menus;
-    s[u"menus"] = QJsonObject{{u"mnuOptPlayer1", m.mnuOptPlayer1}, {u"mnuOptPlayer2", m.mnuOptPlayer2},
-                              {u"mnustaPlayer1", m.mnustaPlayer1}, {u"mnustaPlayer2", m.mnustaPlayer2}};
+    s[u"menus"] = QJsonObject{{QStringLiteral("mnuOptPlayer1"), m.mnuOptPlayer1}, {QStringLiteral("mnuOptPlayer2"), m.mnuOptPlayer2},
+                              {QStringLiteral("mnustaPlayer1"), m.mnustaPlayer1}, {QStringLiteral("mnustaPlayer2"), m.mnustaPlayer2}};
     s[u"statsTabs"] = QJsonArray{e.statsWindow.tabCaption[0], e.statsWindow.tabCaption[1],
                                  e.statsWindow.tabCaption[2]};
 
@@ -307,8 +295,12 @@ QJsonObject SimDriver::state()
     }
 
     QJsonArray table;
-    for (const HiScoreEntry& h : StoredHighScores(e.dbDarts))
-        table.append(QJsonArray{h.Name, h.Against, h.Date, double(h.Score)});
+    QVector<HiScoreEntry> entries;
+    QString error;
+    if (e.dbDarts.isOpen() && ReadHighScores(e.dbDarts.connection(), &entries, &error)) {
+        for (const HiScoreEntry& h : entries)
+            table.append(QJsonArray{h.Name, h.Against, h.Date, QJsonValue::fromVariant(h.ScoreValue)});
+    }
     s[u"hitable"] = table;
     return s;
 }
