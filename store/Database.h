@@ -10,6 +10,11 @@ class Database {
 public:
     enum class Opened { Ok, Failed };
 
+    // How long a write waits for another program holding the file.
+    static constexpr int DefaultBusyTimeoutMs = 3000;
+    // How many high-score rows a new file starts with.
+    static constexpr int NewFileHiScoreRows = 10;
+
     Database();
     ~Database();
     Database(const Database&) = delete;
@@ -20,6 +25,11 @@ public:
     // `error` names the file and what is wrong. A damaged settings row is
     // offered for repair through `notifier`; declining fails the open.
     Opened open(const QString& path, Notifier& notifier, QString* error);
+    // Lets go of the file. Record sets made on the connection must be gone.
+    void close();
+
+    // Set before open(); a test's way to see a locked file give up quickly.
+    void setBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
 
     QSqlDatabase connection() const { return db_; }
     const QString& path() const { return path_; }
@@ -29,4 +39,5 @@ private:
     QString connectionName_;
     QSqlDatabase db_;
     QString path_;
+    int busyTimeoutMs_ = DefaultBusyTimeoutMs;
 };

@@ -24,4 +24,9 @@ public:
     int selectedStart() const;
     // Shows the page of a tab (1, 2, anything else the game page).
     void selectTab(int t) { tab = (t == 1 || t == 2) ? t : 3; }
+
+    // A name with its leading and trailing blanks removed (blanks only: any
+    // other character is part of the name), as it is saved and shown in the
+    // name boxes.
+    static QString trimBlanks(const QString& text);
 };

@@ -1,0 +1,421 @@
+#include "store/Database.h"
+
+#include "engine/Notifier.h"
+#include "store/HiScoreTable.h"
+#include "store/MatchOptions.h"
+#include "store/RecordSet.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <optional>
+
+namespace {
+
+const QString Title = QStringLiteral("Vantrell 2");
+
+const QStringList OptionsColumns = {
+    QStringLiteral("Player1"),      QStringLiteral("Player2"),      QStringLiteral("Players"),
+    QStringLiteral("NumberOfLegs"), QStringLiteral("NumberofSets"), QStringLiteral("StartWith"),
+    QStringLiteral("Commentry")};
+const QStringList HiScoresColumns = {QStringLiteral("Name"), QStringLiteral("Against"),
+                                     QStringLiteral("Date"), QStringLiteral("Score"),
+                                     QStringLiteral("Type")};
+
+QString shownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString errorText(const QSqlError& error)
+{
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.trimmed().isEmpty() ? QStringLiteral("unknown database error") : text.trimmed();
+}
+
+QString quotedValue(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QString)
+        return QLatin1Char('"') + value.toString() + QLatin1Char('"');
+    return StoredText(value);
+}
+
+// A connection of its own for one short job (checking or making the file),
+// removed again when the job is done.
+class ScratchConnection {
+public:
+    ScratchConnection(const QString& name, const QString& path, const QString& options)
+        : name_(name)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db.setDatabaseName(path);
+        db.setConnectOptions(options);
+    }
+    ~ScratchConnection()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+    ScratchConnection(const ScratchConnection&) = delete;
+    ScratchConnection& operator=(const ScratchConnection&) = delete;
+
+    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
+
+private:
+    QString name_;
+};
+
+// What is found on looking at an existing file without writing to it.
+struct Inspection {
+    enum class Verdict { Usable, Damaged, SettingsDamaged };
+    Verdict verdict = Verdict::Damaged;
+    QString problem;
+    std::optional<qint64> settingsRowId; // the first Options row, when there is one
+};
+
+bool columnsOf(QSqlDatabase db, const QString& table, QStringList* columns, QString* problem)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table))) {
+        *problem = QStringLiteral("it could not be read (%1)").arg(errorText(query.lastError()));
+        return false;
+    }
+    while (query.next())
+        *columns << query.value(1).toString();
+    return true;
+}
+
+// The first problem of the settings row, empty when it is sound.
+QString settingsProblem(const QSqlQuery& row)
+{
+    const QSqlRecord record = row.record();
+    auto value = [&](const QString& column) { return record.value(column); };
+    auto isNull = [](const QVariant& v) { return !v.isValid() || v.isNull(); };
+
+    for (const QString& column : {QStringLiteral("Player1"), QStringLiteral("Player2")}) {
+        if (isNull(value(column)))
+            return QStringLiteral("the name %1 is empty (Null)").arg(column);
+    }
+    const QVariant players = value(QStringLiteral("Players"));
+    if (isNull(players))
+        return QStringLiteral("Players is empty (Null)");
+    const auto playersNumber = StoredWholeNumber(players);
+    if (!playersNumber || (*playersNumber != 1 && *playersNumber != 2))
+        return QStringLiteral("Players is %1, not 1 or 2").arg(quotedValue(players));
+    for (const QString& column : {QStringLiteral("NumberOfLegs"), QStringLiteral("NumberofSets")}) {
+        if (isNull(value(column)))
+            return QStringLiteral("%1 is empty (Null)").arg(column);
+    }
+    const QVariant start = value(QStringLiteral("StartWith"));
+    if (isNull(start))
+        return QStringLiteral("StartWith is empty (Null)");
+    const auto startNumber = StoredWholeNumber(start);
+    if (!startNumber || (*startNumber != 101 && *startNumber != 301 && *startNumber != 501))
+        return QStringLiteral("StartWith is %1, not 101, 301 or 501").arg(quotedValue(start));
+    // Commentry may hold anything: a value other than 1 or 0 only means that
+    // no commentary button is selected and commentary stays off.
+    return QString();
+}
+
+Inspection inspect(const QString& connectionName, const QString& path, int busyTimeoutMs)
+{
+    Inspection result;
+    ScratchConnection connection(
+        connectionName, path,
+        QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+    QSqlDatabase db = connection.db();
+    if (!db.open()) {
+        result.problem = QStringLiteral("it could not be opened (%1)").arg(errorText(db.lastError()));
+        return result;
+    }
+
+    {
+        QSqlQuery check(db);
+        if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+            const QString why = errorText(check.lastError());
+            result.problem = why.contains(QLatin1String("not a database"), Qt::CaseInsensitive)
+                ? QStringLiteral("it is not a database file (%1)").arg(why)
+                : QStringLiteral("it could not be read (%1)").arg(why);
+            return result;
+        }
+        QStringList findings;
+        while (check.next())
+            findings << check.value(0).toString();
+        if (check.lastError().isValid()) {
+            result.problem = QStringLiteral("it is damaged (%1)").arg(errorText(check.lastError()));
+            return result;
+        }
+        if (findings != QStringList{QStringLiteral("ok")}) {
+            result.problem = QStringLiteral("it is damaged (%1)")
+                                 .arg(findings.isEmpty() ? QStringLiteral("no check result")
+                                                         : findings.first());
+            return result;
+        }
+    }
+
+    const std::pair<QString, QStringList> tables[] = {
+        {QStringLiteral("Options"), OptionsColumns}, {QStringLiteral("HiScores"), HiScoresColumns}};
+    for (const auto& [table, required] : tables) {
+        QStringList columns;
+        if (!columnsOf(db, table, &columns, &result.problem))
+            return result;
+        if (columns.isEmpty()) {
+            result.problem = QStringLiteral("the table %1 is missing").arg(table);
+            return result;
+        }
+        for (const QString& column : required) {
+            if (!columns.contains(column, Qt::CaseInsensitive)) {
+                result.problem = QStringLiteral("the table %1 has no column %2").arg(table, column);
+                return result;
+            }
+        }
+    }
+
+    {
+        QSqlQuery count(db);
+        if (!count.exec(QStringLiteral("SELECT count(*) FROM HiScores"))) {
+            result.problem = QStringLiteral("the table HiScores could not be read (%1)")
+                                 .arg(errorText(count.lastError()));
+            return result;
+        }
+    }
+
+    QSqlQuery row(db);
+    // The same rows, in the same order, as the settings record set reads.
+    if (!row.exec(QStringLiteral("SELECT rowid AS rs_rowid, * FROM \"Options\""))) {
+        result.problem = QStringLiteral("the table Options could not be read (%1)")
+                             .arg(errorText(row.lastError()));
+        return result;
+    }
+    if (!row.next()) {
+        if (row.lastError().isValid()) {
+            result.problem = QStringLiteral("the table Options could not be read (%1)")
+                                 .arg(errorText(row.lastError()));
+            return result;
+        }
+        result.verdict = Inspection::Verdict::SettingsDamaged;
+        result.problem = QStringLiteral("the table Options holds no settings row");
+        return result;
+    }
+    result.settingsRowId = row.value(0).toLongLong();
+    result.problem = settingsProblem(row);
+    result.verdict = result.problem.isEmpty() ? Inspection::Verdict::Usable
+                                              : Inspection::Verdict::SettingsDamaged;
+    return result;
+}
+
+bool exec(QSqlQuery& query, const QString& sql, QString* why)
+{
+    if (query.exec(sql))
+        return true;
+    *why = errorText(query.lastError());
+    return false;
+}
+
+const QString OptionsSetSql = QStringLiteral(
+    "UPDATE Options SET Player1 = ?, Player2 = ?, Players = ?, NumberOfLegs = ?, "
+    "NumberofSets = ?, StartWith = ?, Commentry = ? WHERE rowid = ?");
+const QString OptionsInsertSql = QStringLiteral(
+    "INSERT INTO Options (Player1, Player2, Players, NumberOfLegs, NumberofSets, StartWith, "
+    "Commentry) VALUES (?, ?, ?, ?, ?, ?, ?)");
+
+// Writes the default settings into the row with `rowId`, or adds them as a
+// row when there is none.
+bool writeDefaultSettings(QSqlDatabase db, std::optional<qint64> rowId, QString* why)
+{
+    const MatchOptions defaults;
+    QSqlQuery query(db);
+    if (!query.prepare(rowId ? OptionsSetSql : OptionsInsertSql)) {
+        *why = errorText(query.lastError());
+        return false;
+    }
+    query.addBindValue(defaults.Player1);
+    query.addBindValue(defaults.Player2);
+    query.addBindValue(defaults.Players);
+    query.addBindValue(defaults.NumberOfLegs);
+    query.addBindValue(defaults.NumberofSets);
+    query.addBindValue(defaults.StartWith);
+    query.addBindValue(defaults.Commentry);
+    if (rowId)
+        query.addBindValue(*rowId);
+    if (!query.exec()) {
+        *why = errorText(query.lastError());
+        return false;
+    }
+    return true;
+}
+
+// Makes a new file with both tables and their first rows. It is built under
+// a name of its own and only then given the real name, so that a file that
+// could not be finished never passes for the program's database.
+bool createFile(const QString& connectionName, const QString& path, QString* why)
+{
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        *why = QStringLiteral("its folder %1 could not be made")
+                   .arg(QDir::toNativeSeparators(info.absolutePath()));
+        return false;
+    }
+    const QString building = path + QStringLiteral(".new");
+    QFile::remove(building);
+    bool made = false;
+    {
+        ScratchConnection connection(connectionName, building, QString());
+        QSqlDatabase db = connection.db();
+        if (!db.open()) {
+            *why = errorText(db.lastError());
+        } else {
+            QSqlQuery query(db);
+            made = exec(query, QStringLiteral("PRAGMA synchronous = FULL"), why)
+                && exec(query, QStringLiteral("BEGIN"), why)
+                && exec(query,
+                        QStringLiteral("CREATE TABLE Options (Player1 TEXT, Player2 TEXT, "
+                                       "Players INTEGER, NumberOfLegs TEXT, NumberofSets TEXT, "
+                                       "StartWith INTEGER, Commentry INTEGER)"),
+                        why)
+                && exec(query,
+                        QStringLiteral("CREATE TABLE HiScores (Name TEXT, Against TEXT, "
+                                       "Date TEXT, Score INTEGER, Type TEXT)"),
+                        why)
+                && writeDefaultSettings(db, std::nullopt, why);
+            for (int i = 0; made && i < Database::NewFileHiScoreRows; ++i) {
+                QSqlQuery row(db);
+                made = row.prepare(QStringLiteral(
+                           "INSERT INTO HiScores (Name, Against, Date, Score, Type) "
+                           "VALUES (?, ?, ?, ?, ?)"));
+                if (made) {
+                    row.addBindValue(HiScoreTable::PlaceholderName);
+                    row.addBindValue(HiScoreTable::PlaceholderName);
+                    row.addBindValue(HiScoreTable::PlaceholderDate);
+                    row.addBindValue(0);
+                    row.addBindValue(HiScoreTable::EntryType);
+                    made = row.exec();
+                }
+                if (!made)
+                    *why = errorText(row.lastError());
+            }
+            made = made && exec(query, QStringLiteral("COMMIT"), why);
+        }
+    }
+    if (made && !QFile::rename(building, path)) {
+        *why = QStringLiteral("the new file could not be given its name");
+        made = false;
+    }
+    if (!made)
+        QFile::remove(building);
+    return made;
+}
+
+int nextConnectionNumber()
+{
+    static QAtomicInteger<int> counter;
+    return counter.fetchAndAddRelaxed(1);
+}
+
+} // namespace
+
+Database::Database()
+    : connectionName_(QStringLiteral("vantrell-db-%1").arg(nextConnectionNumber()))
+{
+}
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::close()
+{
+    if (!db_.isValid())
+        return;
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+Database::Opened Database::open(const QString& path, Notifier& notifier, QString* error)
+{
+    close();
+    path_ = path;
+    const QString name = shownPath(path);
+    auto failed = [&](const QString& text) {
+        if (error)
+            *error = text;
+        return Opened::Failed;
+    };
+
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists())
+        return failed(QStringLiteral("The database %1 could not be opened: it is a link to a "
+                                     "file that is not there.").arg(name));
+    if (info.isDir())
+        return failed(QStringLiteral("The database %1 could not be opened: it is a folder, "
+                                     "not a database file.").arg(name));
+    if (!info.exists()) {
+        QString why;
+        if (!createFile(connectionName_ + QStringLiteral("-create"), path, &why))
+            return failed(QStringLiteral("The database %1 could not be made: %2.").arg(name, why));
+    } else if (info.size() == 0) {
+        // SQLite would take an empty file for an empty database and write
+        // the tables into it; it is a damaged file that has lost them.
+        return failed(QStringLiteral("The database %1 is damaged: the file is empty, its "
+                                     "tables are missing.").arg(name));
+    }
+
+    const Inspection found = inspect(connectionName_ + QStringLiteral("-check"), path, busyTimeoutMs_);
+    if (found.verdict == Inspection::Verdict::Damaged)
+        return failed(QStringLiteral("The database %1 cannot be used: %2.").arg(name, found.problem));
+
+    const bool repair = found.verdict == Inspection::Verdict::SettingsDamaged;
+    if (repair) {
+        const QString question =
+            QStringLiteral("The settings in the database %1 are damaged: %2.\n\n"
+                           "Restore the default settings? The high scores are kept.")
+                .arg(name, found.problem);
+        if (!notifier.question(question, Title))
+            return failed(QStringLiteral("The database %1 was not opened: its settings are "
+                                         "damaged (%2).").arg(name, found.problem));
+    }
+
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db_.setDatabaseName(path);
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    if (!db_.open()) {
+        const QString why = errorText(db_.lastError());
+        close();
+        return failed(QStringLiteral("The database %1 could not be opened: %2.").arg(name, why));
+    }
+    {
+        // A file that cannot be written (write-protected, or on a read-only
+        // medium) keeps its journal mode: it is still read, and every later
+        // write reports that it could not be saved.
+        QSqlQuery query(db_);
+        query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs_));
+        query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        query.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    }
+
+    if (repair) {
+        QString why;
+        QSqlQuery query(db_);
+        bool ok = exec(query, QStringLiteral("BEGIN IMMEDIATE"), &why);
+        ok = ok && writeDefaultSettings(db_, found.settingsRowId, &why);
+        ok = ok && exec(query, QStringLiteral("COMMIT"), &why);
+        if (!ok) {
+            QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+            query = QSqlQuery();
+            close();
+            return failed(QStringLiteral("The database %1 was not opened: the default settings "
+                                         "could not be written (%2).").arg(name, why));
+        }
+    }
+    return Opened::Ok;
+}

@@ -1,0 +1,68 @@
+// The high-score window: its list and its reset.
+#include "engine/ModDarts.h"
+
+#include "store/HiScoreTable.h"
+
+#include <QDir>
+
+void ModDarts::ShowHiScores()
+{
+    // Already open: it comes to the front as it is, without a refill.
+    if (hiScoresWindow.open)
+        return;
+    hiScoresWindow.open = true;
+    FillHighScores();
+}
+
+void ModDarts::FillHighScores()
+{
+    hiScoresWindow.rows.clear();
+    QVector<HiScoreEntry> entries;
+    QString error;
+    if (!ReadHighScores(dbDarts.connection(), &entries, &error))
+        notifier().message(error, QStringLiteral("Vantrell 2"));
+    qint64 rank = 1;
+    for (const HiScoreEntry& entry : entries) {
+        hiScoresWindow.rows.push_back(
+            {QString::number(rank), entry.Name, entry.Against, entry.Date, entry.Score});
+        ++rank;
+    }
+    ++hiScoresWindow.revision;
+}
+
+void ModDarts::HiScoresReset()
+{
+    if (!hiScoresWindow.open)
+        return;
+    // Every row is overwritten in one transaction: the table is reset
+    // completely or, when the file cannot be written, not at all.
+    bool ok = rsHiScores && rsHiScores->requery() && rsHiScores->beginBatch();
+    if (ok) {
+        for (rsHiScores->moveFirst(); ok && !rsHiScores->eof(); rsHiScores->moveNext()) {
+            rsHiScores->edit();
+            rsHiScores->setField(QStringLiteral("Name"), HiScoreTable::PlaceholderName);
+            rsHiScores->setField(QStringLiteral("Against"), HiScoreTable::PlaceholderName);
+            rsHiScores->setField(QStringLiteral("Date"), HiScoreTable::PlaceholderDate);
+            rsHiScores->setField(QStringLiteral("Score"), 0);
+            ok = rsHiScores->update();
+        }
+        ok = ok && rsHiScores->commitBatch();
+        if (!ok)
+            rsHiScores->rollbackBatch();
+    }
+    if (!ok) {
+        notifier().message(
+            QStringLiteral("The high scores could not be reset in the database %1.\n\n%2")
+                .arg(QDir::toNativeSeparators(dbDarts.path()),
+                     rsHiScores ? rsHiScores->lastError() : QString()),
+            QStringLiteral("Vantrell 2"));
+    }
+    FillHighScores();
+}
+
+void ModDarts::HiScoresClose()
+{
+    hiScoresWindow.open = false;
+    hiScoresWindow.rows.clear();
+    ++hiScoresWindow.revision;
+}

@@ -1,0 +1,54 @@
+// Opening the database with its two record sets, and the two saved settings
+// the engine reads from the settings row.
+#include "engine/ModDarts.h"
+
+#include <QDir>
+
+bool ModDarts::OpenDatabase(QString* error)
+{
+    // The record sets hold the connection; they go before it is reopened.
+    rsHiScores.reset();
+    rsOptions.reset();
+    if (dbDarts.open(setup().databasePath, notifier(), error) != Database::Opened::Ok)
+        return false;
+
+    rsHiScores = std::make_unique<RecordSet>(dbDarts.connection(), QStringLiteral("HiScores"),
+                                             QStringLiteral("Type = 'H'"),
+                                             QStringLiteral("Score DESC, Date DESC"));
+    rsOptions = std::make_unique<RecordSet>(dbDarts.connection(), QStringLiteral("Options"),
+                                            QString(), QString());
+    for (RecordSet* rs : {rsHiScores.get(), rsOptions.get()}) {
+        if (!rs->requery()) {
+            if (error)
+                *error = QStringLiteral("The database %1 could not be read: %2")
+                             .arg(QDir::toNativeSeparators(dbDarts.path()), rs->lastError());
+            rsHiScores.reset();
+            rsOptions.reset();
+            dbDarts.close();
+            return false;
+        }
+    }
+    return true;
+}
+
+// Both read the first (and only) settings row. The open has checked it, so
+// the fallbacks only matter when it could not be read at all.
+int ModDarts::savedStartWith() const
+{
+    if (!rsOptions)
+        return 501;
+    const auto start = StoredWholeNumber(rsOptions->fieldAt(0, QStringLiteral("StartWith")));
+    if (start && (*start == 101 || *start == 301 || *start == 501))
+        return int(*start);
+    return 501;
+}
+
+int ModDarts::savedPlayers() const
+{
+    if (!rsOptions)
+        return 2;
+    const auto players = StoredWholeNumber(rsOptions->fieldAt(0, QStringLiteral("Players")));
+    if (players && (*players == 1 || *players == 2))
+        return int(*players);
+    return 2;
+}
