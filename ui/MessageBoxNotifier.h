@@ -1,0 +1,18 @@
+#pragma once
+// The core's messages and questions as real message boxes.
+#include "engine/Notifier.h"
+
+class QWidget;
+
+class MessageBoxNotifier : public Notifier {
+public:
+    // The boxes are centred over the window of parent() when there is one.
+    void setParent(QWidget* parent) { parent_ = parent; }
+    QWidget* parent() const { return parent_; }
+
+    void message(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};

@@ -1,0 +1,26 @@
+#pragma once
+// The high-score window: the table's rows by rank, with "&Reset" and
+// "&Close". It is made for each use and shows the list the engine filled.
+#include <QWidget>
+
+class QTreeWidget;
+class VantrellApp;
+
+class frmHiScores : public QWidget {
+    Q_OBJECT
+public:
+    frmHiScores(QWidget* parent, VantrellApp& app);
+
+    void sync();
+    void closeForGood();
+    QTreeWidget* list() const { return LstHighScores_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    VantrellApp& app_;
+    QTreeWidget* LstHighScores_ = nullptr;
+    quint64 shownRevision_ = ~quint64(0);
+    bool closing_ = false;
+};

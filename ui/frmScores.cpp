@@ -1,0 +1,401 @@
+#include "ui/frmScores.h"
+
+#include "engine/ModDarts.h"
+#include "ui/BoardPicture.h"
+#include "ui/GridView.h"
+#include "ui/Twips.h"
+#include "ui/VantrellApp.h"
+#include "ui/Widgets.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double PanelWidth = 2430;
+constexpr double BoardTop = -120;
+// The board radius as a share of the picture's side, as the mapping takes it.
+constexpr double RadiusShare = 0.3466;
+// Room the panels leave either side of the board.
+constexpr double SideRoom = 4000;
+constexpr double ArrowWidth = 825, ArrowHeight = 495, ArrowTop = 240;
+constexpr double AimWidth = 855, AimHeight = 495;
+// The aim box's place is kept relative to the board's design left edge.
+constexpr double AimOrigin = 2000;
+
+bool SameRect(const BoardRect& a, const BoardRect& b)
+{
+    return a.Left == b.Left && a.Top == b.Top && a.Width == b.Width && a.Height == b.Height;
+}
+
+} // namespace
+
+// --- BoardWidget ------------------------------------------------------------
+
+BoardWidget::BoardWidget(QWidget* parent, VantrellApp& app) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("Image1"));
+    setCursor(Qt::CrossCursor);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void BoardWidget::place(const BoardRect& rect)
+{
+    rect_ = rect;
+    setGeometry(twips::rect(rect.Left, rect.Top, rect.Width, rect.Height));
+    update();
+}
+
+const QImage& BoardWidget::picture()
+{
+    const int size = std::max(1, std::min(width(), height()));
+    if (size != pictureSize_ || !SameRect(rect_, pictureRect_)) {
+        picture_ = boardpicture::Render(rect_, size);
+        pictureSize_ = size;
+        pictureRect_ = rect_;
+    }
+    return picture_;
+}
+
+void BoardWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    p.drawImage(0, 0, picture());
+}
+
+void BoardWidget::mousePressEvent(QMouseEvent* e)
+{
+    const QPointF at = e->position();
+    app_.boardPressed(twips::fromPx(at.x()), twips::fromPx(at.y()));
+}
+
+void BoardWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    const QPointF at = e->position();
+    app_.boardMoved(twips::fromPx(at.x()), twips::fromPx(at.y()));
+}
+
+// --- ScoresArea -------------------------------------------------------------
+
+ScoresArea::ScoresArea(QWidget* parent, VantrellApp& app) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("ScoresArea"));
+    setMouseTracking(true);
+    paintWidget(this, palette::Black, palette::White);
+}
+
+void ScoresArea::mouseMoveEvent(QMouseEvent*)
+{
+    app_.windowMoved();
+}
+
+void ScoresArea::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    emit resized();
+}
+
+// --- frmScores --------------------------------------------------------------
+
+frmScores::frmScores(VantrellApp& app) : app_(app)
+{
+    setObjectName(QStringLiteral("frmScores"));
+    setWindowTitle(QStringLiteral("Vantrell 2"));
+    setWindowIcon(QIcon(QPixmap::fromImage(boardpicture::DesignPicture())));
+
+    area_ = new ScoresArea(this, app_);
+    setCentralWidget(area_);
+
+    board_ = new BoardWidget(area_, app_);
+    board_->place(app_.model().board.Image1);
+
+    buildPanel(0);
+    buildPanel(1);
+
+    panel_[0].imgarrow = new ArrowWidget(area_, QStringLiteral("imgarrow_0"), true);
+    panel_[1].imgarrow = new ArrowWidget(area_, QStringLiteral("imgarrow_1"), false);
+    twips::place(panel_[0].imgarrow, 2400, ArrowTop, ArrowWidth, ArrowHeight);
+    twips::place(panel_[1].imgarrow, 15360 - PanelWidth - ArrowWidth, ArrowTop, ArrowWidth,
+                 ArrowHeight);
+
+    cmdUndo_ = new QPushButton(QStringLiteral("&Undo"), area_);
+    cmdUndo_->setObjectName(QStringLiteral("cmdUndo"));
+    cmdUndo_->setFocusPolicy(Qt::TabFocus);
+    cmdUndo_->setAttribute(Qt::WA_NoMousePropagation);
+    twips::place(cmdUndo_, 2640, 8040, 1215, 495);
+    connect(cmdUndo_, &QPushButton::clicked, this, [this] { app_.undo(); });
+
+    frame3_ = new QFrame(area_);
+    frame3_->setObjectName(QStringLiteral("Frame3"));
+    frame3_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    paintWidget(frame3_, palette::White, palette::Black);
+    // The box never takes the pointer from the board under it.
+    frame3_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    twips::place(frame3_, 0, 0, AimWidth, AimHeight);
+    lblDartToHit_ = new FieldLabel(frame3_, QStringLiteral("lblDartToHit"));
+    lblDartToHit_->setFont(designFont(Face::ArialBlack, 18, true));
+    lblDartToHit_->setCaption(QStringLiteral("0"));
+    paintWidget(lblDartToHit_, palette::White, palette::Black);
+    twips::place(lblDartToHit_, 0, 0, AimWidth, AimHeight);
+    frame3_->hide();
+
+    buildMenus();
+
+    connect(area_, &ScoresArea::resized, this, [this] { fitToClientArea(); });
+}
+
+frmScores::~frmScores() = default;
+
+void frmScores::buildPanel(int p)
+{
+    Panel& pn = panel_[p];
+    const QString ix = QStringLiteral("_%1").arg(p);
+    pn.frame = new QFrame(area_);
+    pn.frame->setObjectName(QStringLiteral("Frame1") + ix);
+    pn.frame->setAttribute(Qt::WA_NoMousePropagation);
+    paintWidget(pn.frame, palette::PanelBlue, palette::White);
+    twips::place(pn.frame, p == 0 ? 0 : 15360 - PanelWidth, 0, PanelWidth, 10945);
+    QWidget* f = pn.frame;
+
+    const QFont small = designFont(Face::SansSerif, 8.25);
+    const QFont caption = designFont(Face::SansSerif, 12, true);
+    auto bar = [&](const QString& name, const QString& text, double top) {
+        makeLabel(f, name + ix, text, 0, top, PanelWidth, 255, small, palette::DarkRed,
+                  palette::White, Qt::AlignHCenter | Qt::AlignTop);
+    };
+    auto captionLabel = [&](const QString& name, const QString& text, double left, double top,
+                            double width, double height) {
+        makeLabel(f, name + ix, text, left, top, width, height, caption, palette::PanelBlue,
+                  palette::White, Qt::AlignLeft | Qt::AlignTop);
+    };
+    auto value = [&](const QString& name, double left, double top, double width, double height,
+                     const QFont& font, bool bordered) {
+        auto* label = new FieldLabel(f, name + ix);
+        label->setFont(font);
+        if (bordered) {
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label->setLineWidth(1);
+        }
+        twips::place(label, left, top, width, height);
+        return label;
+    };
+    auto rule = [&](double top) {
+        auto* line = new RuleWidget(f, palette::White);
+        line->setGeometry(0, twips::px(top), twips::px(PanelWidth), 3);
+    };
+
+    bar(QStringLiteral("Label3"), QStringLiteral("Player Scores"), 0);
+    const QFont narrow = designFont(Face::ArialNarrow, 15.75, true);
+    pn.lblNames = value(QStringLiteral("lblNames"), 0, 285, PanelWidth, 300,
+                        designFont(Face::SansSerif, 9.75, true), false);
+    captionLabel(QStringLiteral("lblSets"), QStringLiteral("Sets"), 360, 720, 615, 375);
+    pn.lblSet = value(QStringLiteral("lblSet"), 1080, 720, 735, 375, narrow, false);
+    captionLabel(QStringLiteral("lblLegs"), QStringLiteral("Legs"), 360, 1200, 615, 375);
+    pn.lblLeg = value(QStringLiteral("lblLeg"), 1080, 1200, 735, 375, narrow, false);
+    pn.lblScoreLeft = value(QStringLiteral("lblScoreLeft"), 480, 1680, 1500, 885,
+                            designFont(Face::ArialNarrow, 36, true), true);
+    pn.lblFinishAdj = value(QStringLiteral("lblFinishAdj"), 360, 2640, 1755, 300,
+                            designFont(Face::SansSerif, 9.75, true), true);
+    pn.lblFirstDart = value(QStringLiteral("lblFirstDart"), 45, 3000, 750, 450, narrow, true);
+    pn.lblSecondDart = value(QStringLiteral("lblSecondDart"), 840, 3000, 750, 450, narrow, true);
+    pn.lblThirdDart = value(QStringLiteral("lblThirdDart"), 1635, 3000, 750, 450, narrow, true);
+    pn.lblThreeDartScore = value(QStringLiteral("lblThreeDartScore"), 720, 3480, 1005, 600,
+                                 designFont(Face::ArialNarrow, 24, true), true);
+    bar(QStringLiteral("Label2"), QStringLiteral("Previous Scores"), 4210);
+    pn.grdOldScores = new GridView(f, QStringLiteral("grdOldScores") + ix,
+                                   app_.model().stats.grdOldScores[p]);
+    twips::place(pn.grdOldScores, 120, 4560, 2235, 1965);
+    bar(QStringLiteral("Label4"), QStringLiteral("Statistics"), 6610);
+    captionLabel(QStringLiteral("lblDarts"), QStringLiteral("Darts"), 500, 6960, 735, 375);
+    pn.lblDartsThrown = value(QStringLiteral("lblDartsThrown"), 1320, 6960, 820, 375, narrow,
+                              false);
+    captionLabel(QStringLiteral("lblAvg"), QStringLiteral("Avg"), 500, 7440, 735, 375);
+    pn.lblAverage = value(QStringLiteral("lblAverage"), 1320, 7440, 820, 375, narrow, false);
+
+    for (double top : {240.0, 600.0, 4200.0, 4450.0, 6600.0, 6850.0})
+        rule(top);
+
+    pn.Shape1 = new OutlineWidget(f, QStringLiteral("Shape1") + ix, palette::Yellow, 4);
+    twips::place(pn.Shape1, 30, 240, 2385, 10945 - 220);
+    pn.Shape1->raise();
+
+    syncPanel(p);
+}
+
+void frmScores::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+    auto menu = [&](const QString& name, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    auto entry = [&](QMenu* m, const QString& name, const QString& caption, auto handler) {
+        QAction* a = m->addAction(caption);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto separator = [&](QMenu* m, const QString& name) {
+        m->addSeparator()->setObjectName(name);
+    };
+
+    QMenu* file = menu(QStringLiteral("nmuFile"), QStringLiteral("&File"));
+    entry(file, QStringLiteral("mnuFilNew"), QStringLiteral("&New Game"), [this] { app_.newGame(); });
+    separator(file, QStringLiteral("mnuSep"));
+    entry(file, QStringLiteral("mnuFilUpdates"), QStringLiteral("&Download Updates"),
+          [this] { app_.openUpdates(); });
+    separator(file, QStringLiteral("mnufilline1"));
+    entry(file, QStringLiteral("mnuFilExit"), QStringLiteral("&Exit"), [this] { close(); });
+
+    const NameMenus& names = app_.model().board.menus;
+    QMenu* options = menu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
+    mnuOptPlayer1_ = entry(options, QStringLiteral("mnuOptPlayer1"), names.mnuOptPlayer1,
+                           [this] { app_.showOptions(1); });
+    mnuOptPlayer2_ = entry(options, QStringLiteral("mnuOptPlayer2"), names.mnuOptPlayer2,
+                           [this] { app_.showOptions(2); });
+    separator(options, QStringLiteral("mnuOptLine1"));
+    entry(options, QStringLiteral("mnuoptOptions"), QStringLiteral("&Game"),
+          [this] { app_.showOptions(3); });
+
+    QMenu* stats = menu(QStringLiteral("mnuStats"), QStringLiteral("&Statistics"));
+    entry(stats, QStringLiteral("mnuStaGame"), QStringLiteral("Game"), [this] { app_.showStats(3); });
+    separator(stats, QStringLiteral("mnuStaLine1"));
+    mnustaPlayer1_ = entry(stats, QStringLiteral("mnustaPlayer1"), names.mnustaPlayer1,
+                           [this] { app_.showStats(1); });
+    mnustaPlayer2_ = entry(stats, QStringLiteral("mnustaPlayer2"), names.mnustaPlayer2,
+                           [this] { app_.showStats(2); });
+    separator(stats, QStringLiteral("mnuStatline2"));
+    entry(stats, QStringLiteral("mnuStaHistory"), QStringLiteral("Hi Scores"),
+          [this] { app_.showHiScores(); });
+
+    QMenu* help = menu(QStringLiteral("mnuhelp"), QStringLiteral("&Help"));
+    entry(help, QStringLiteral("mnuHelHowToUse"), QStringLiteral("&How To Use"),
+          [this] { app_.openHelp(); });
+    separator(help, QStringLiteral("mnuhelpline1"));
+    entry(help, QStringLiteral("mnuHelAbout"), QStringLiteral("About"), [this] { app_.showAbout(); });
+}
+
+void frmScores::showOnScreen()
+{
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        setGeometry(screen->availableGeometry());
+    show();
+    fitToClientArea();
+}
+
+void frmScores::fitToClientArea()
+{
+    const double W = twips::fromPx(area_->width());
+    const double H = twips::fromPx(area_->height());
+
+    // The board's side follows the window's width, less the panels' room,
+    // but never so large that the double ring runs below the client area:
+    // the bull lies side/2 - 120 below the top and the ring's radius is
+    // 0.3466 of the side, so the ring fits while side <= (H + 120) / 0.8466.
+    const double byWidth = W - SideRoom;
+    const double byHeight = (H - BoardTop) / (0.5 + RadiusShare);
+    const double side = std::max(15.0, std::round(std::min(byWidth, byHeight)));
+    BoardRect rect;
+    rect.Width = side;
+    rect.Height = side;
+    rect.Left = std::round(W / 2 - side / 2);
+    rect.Top = BoardTop;
+    app_.model().board.Image1 = rect;
+
+    QScreen* screen = this->screen();
+    const double screenHeight = screen ? twips::fromPx(screen->geometry().height()) : H + 575;
+    const double panelHeight = std::max(8000.0, std::min(screenHeight - 575, H));
+    twips::place(panel_[0].frame, 0, 0, PanelWidth, panelHeight);
+    twips::place(panel_[1].frame, W - PanelWidth, 0, PanelWidth, panelHeight);
+    for (Panel& pn : panel_)
+        twips::place(pn.Shape1, 30, 240, 2385, panelHeight - 220);
+    twips::place(panel_[1].imgarrow, W - PanelWidth - ArrowWidth, ArrowTop, ArrowWidth,
+                 ArrowHeight);
+
+    app_.boardPlaced();
+}
+
+void frmScores::setMenuCaption(QAction* action, const QString& caption)
+{
+    if (action->text() != caption)
+        action->setText(caption);
+}
+
+void frmScores::syncPanel(int p)
+{
+    const PlayerPanel& m = app_.model().board.panel[p];
+    Panel& pn = panel_[p];
+    pn.lblNames->apply(m.lblNames);
+    pn.lblSet->apply(m.lblSet);
+    pn.lblLeg->apply(m.lblLeg);
+    pn.lblScoreLeft->apply(m.lblScoreLeft);
+    pn.lblFinishAdj->apply(m.lblFinishAdj);
+    pn.lblFirstDart->apply(m.lblFirstDart);
+    pn.lblSecondDart->apply(m.lblSecondDart);
+    pn.lblThirdDart->apply(m.lblThirdDart);
+    pn.lblThreeDartScore->apply(m.lblThreeDartScore);
+    pn.lblDartsThrown->apply(m.lblDartsThrown);
+    pn.lblAverage->apply(m.lblAverage);
+    pn.grdOldScores->sync();
+    if (pn.Shape1->isHidden() == m.Shape1.visible())
+        pn.Shape1->setVisible(m.Shape1.visible());
+    if (pn.imgarrow && pn.imgarrow->isHidden() == m.imgarrow.visible())
+        pn.imgarrow->setVisible(m.imgarrow.visible());
+}
+
+void frmScores::sync()
+{
+    syncPanel(0);
+    syncPanel(1);
+    const NameMenus& names = app_.model().board.menus;
+    setMenuCaption(mnuOptPlayer1_, names.mnuOptPlayer1);
+    setMenuCaption(mnuOptPlayer2_, names.mnuOptPlayer2);
+    setMenuCaption(mnustaPlayer1_, names.mnustaPlayer1);
+    setMenuCaption(mnustaPlayer2_, names.mnustaPlayer2);
+    const BoardRect& rect = app_.model().board.Image1;
+    if (!SameRect(rect, board_->placed()))
+        board_->place(rect);
+    syncAim();
+}
+
+void frmScores::syncAim()
+{
+    const ModDarts& m = app_.model();
+    const AimBox& box = m.board.Frame3;
+    const quint64 before = lblDartToHit_->captionWrites();
+    lblDartToHit_->setCaption(box.caption);
+    const QPoint at(twips::px(box.left + m.board.Image1.Left - AimOrigin), twips::px(box.top));
+    if (frame3_->pos() != at)
+        frame3_->move(at);
+    if (frame3_->isHidden() == box.visible) {
+        frame3_->setVisible(box.visible);
+        if (box.visible)
+            frame3_->raise();
+    }
+    // A new segment is on view at once, not at the next paint.
+    if (lblDartToHit_->captionWrites() != before && box.visible)
+        lblDartToHit_->repaint();
+}
+
+void frmScores::closeEvent(QCloseEvent* e)
+{
+    // Closing the scoreboard ends the program at once; every other window
+    // goes with it and nothing needs saving.
+    e->accept();
+    app_.exitProgram();
+}

@@ -1,0 +1,125 @@
+#pragma once
+// The scoreboard, the program's main window: the two player panels, the
+// board picture, the turn arrows and highlights, the aim box, "&Undo" and the
+// menu bar. It shows the Scoreboard model and forwards the operator's events.
+#include <QFrame>
+#include <QImage>
+#include <QMainWindow>
+
+#include "engine/Scoreboard.h"
+
+class FieldLabel;
+class GridView;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class VantrellApp;
+class ArrowWidget;
+class OutlineWidget;
+
+// The board picture `Image1`. Any mouse button records a dart; pointer
+// moves drive the aim box. Positions go to the engine in twips relative to
+// the picture.
+class BoardWidget : public QWidget {
+    Q_OBJECT
+public:
+    BoardWidget(QWidget* parent, VantrellApp& app);
+
+    // Shows the board placed at `rect` (window twips).
+    void place(const BoardRect& rect);
+    const BoardRect& placed() const { return rect_; }
+    // The picture as drawn for the current place and size.
+    const QImage& picture();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+
+private:
+    VantrellApp& app_;
+    BoardRect rect_;
+    QImage picture_;
+    BoardRect pictureRect_{-1, -1, -1, -1};
+    int pictureSize_ = -1;
+};
+
+// The client area of the main window: black, and a pointer move over its
+// bare parts hides the aim box.
+class ScoresArea : public QWidget {
+    Q_OBJECT
+public:
+    ScoresArea(QWidget* parent, VantrellApp& app);
+
+signals:
+    void resized();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    VantrellApp& app_;
+};
+
+class frmScores : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmScores(VantrellApp& app);
+    ~frmScores() override;
+
+    // Sizes the window to the screen it is on and shows it.
+    void showOnScreen();
+    // Places the board and the panels for the current client area and
+    // writes the board's place into the model.
+    void fitToClientArea();
+
+    void sync();
+    void syncAim();
+
+    BoardWidget* board() const { return board_; }
+    FieldLabel* aimLabel() const { return lblDartToHit_; }
+    QFrame* aimBox() const { return frame3_; }
+    QWidget* clientArea() const { return area_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    struct Panel {
+        QFrame* frame = nullptr;
+        FieldLabel* lblNames = nullptr;
+        FieldLabel* lblSet = nullptr;
+        FieldLabel* lblLeg = nullptr;
+        FieldLabel* lblScoreLeft = nullptr;
+        FieldLabel* lblFinishAdj = nullptr;
+        FieldLabel* lblFirstDart = nullptr;
+        FieldLabel* lblSecondDart = nullptr;
+        FieldLabel* lblThirdDart = nullptr;
+        FieldLabel* lblThreeDartScore = nullptr;
+        FieldLabel* lblDartsThrown = nullptr;
+        FieldLabel* lblAverage = nullptr;
+        GridView* grdOldScores = nullptr;
+        OutlineWidget* Shape1 = nullptr;
+        ArrowWidget* imgarrow = nullptr;
+    };
+
+    void buildMenus();
+    void buildPanel(int p);
+    void syncPanel(int p);
+    void setMenuCaption(QAction* action, const QString& caption);
+
+    VantrellApp& app_;
+    ScoresArea* area_ = nullptr;
+    BoardWidget* board_ = nullptr;
+    Panel panel_[2];
+    QFrame* frame3_ = nullptr;
+    FieldLabel* lblDartToHit_ = nullptr;
+    QPushButton* cmdUndo_ = nullptr;
+    QAction* mnuOptPlayer1_ = nullptr;
+    QAction* mnuOptPlayer2_ = nullptr;
+    QAction* mnustaPlayer1_ = nullptr;
+    QAction* mnustaPlayer2_ = nullptr;
+    int panelHeight_ = 0;
+};

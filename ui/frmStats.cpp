@@ -1,0 +1,184 @@
+#include "ui/frmStats.h"
+
+#include "engine/ModDarts.h"
+#include "ui/GridView.h"
+#include "ui/Twips.h"
+#include "ui/VantrellApp.h"
+#include "ui/Widgets.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QPushButton>
+#include <QTabBar>
+
+namespace {
+
+struct ScaleZone {
+    const char* text;
+    double left, top, width;
+    double tick; // left of the tick at the zone's right end; 0 for none
+};
+constexpr ScaleZone Zones[] = {
+    {"Rubbish", 120, 4560, 615, 720},       {"Below Average", 765, 4440, 615, 1440},
+    {"Average", 1485, 4560, 615, 2160},     {"Good", 2205, 4560, 615, 2640},
+    {"Very good", 2760, 4470, 615, 3240},   {"Excellent", 3300, 4560, 855, 3960},
+    {"World Class", 4000, 4440, 495, 0},
+};
+constexpr double ScaleTop = 4440, FirstBarTop = 4920;
+
+struct BarRow {
+    const char* name;
+    double top;
+    const char* caption;
+};
+constexpr BarRow Bars[] = {
+    {"ProScoring", 4920, "Performance - scoring darts"},
+    {"ProOverall3Dart", 5280, "Performance - 3 dart average"},
+    {"ProFirst9", 5640, "Performance - First 9 Darts"},
+};
+
+} // namespace
+
+frmStats::frmStats(QWidget* parent, VantrellApp& app)
+    : QWidget(parent, Qt::Window), app_(app)
+{
+    setObjectName(QStringLiteral("frmStats"));
+    setWindowTitle(QStringLiteral("Statistics"));
+    setFixedSize(twips::px(7185), twips::px(7560));
+    paintWidget(this, palette::ButtonFace, palette::Black);
+    setFont(designFont(Face::SansSerif, 8.25));
+
+    // The tab strip: its tabs along the top, its body a raised panel.
+    auto* body = new QFrame(this);
+    body->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    twips::place(body, 120, 120 + 300, 6975, 6615 - 300);
+    TabStats_ = new QTabBar(this);
+    TabStats_->setObjectName(QStringLiteral("TabStats"));
+    TabStats_->setExpanding(false);
+    TabStats_->setDrawBase(false);
+    TabStats_->setFocusPolicy(Qt::TabFocus);
+    const StatsWindow& sw = app_.model().statsWindow;
+    for (const QString& caption : sw.tabCaption)
+        TabStats_->addTab(caption);
+    TabStats_->setGeometry(twips::px(120), twips::px(120), twips::px(6975), twips::px(330));
+    connect(TabStats_, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0)
+            app_.statsTabClicked(index + 1);
+    });
+
+    buildPlayerPage(0);
+    buildPlayerPage(1);
+    buildGamePage();
+
+    cmdPrint_ = new QPushButton(QStringLiteral("&Print"), this);
+    cmdPrint_->setObjectName(QStringLiteral("cmdPrint"));
+    twips::place(cmdPrint_, 120, 6840, 1335, 615);
+    connect(cmdPrint_, &QPushButton::clicked, this, [this] { app_.statsPrint(); });
+    cmdExit_ = new QPushButton(QStringLiteral("&Exit"), this);
+    cmdExit_->setObjectName(QStringLiteral("cmdExit"));
+    twips::place(cmdExit_, 5760, 6840, 1335, 615);
+    connect(cmdExit_, &QPushButton::clicked, this, [this] { app_.statsExit(); });
+
+    sync();
+}
+
+void frmStats::buildPlayerPage(int p)
+{
+    StatsTables& t = app_.model().stats;
+    auto* page = new QFrame(this);
+    page->setObjectName(p == 0 ? QStringLiteral("FraStats1") : QStringLiteral("FraStats2"));
+    twips::place(page, 240, 480, 6735, 6135);
+    pages_[p] = page;
+    const QString ix = QStringLiteral("_%1").arg(p);
+
+    auto grid = [&](const QString& name, const Grid& g, double left, double top, double height) {
+        auto* view = new GridView(page, name + ix, g);
+        twips::place(view, left, top, g.width(), height);
+        grids_.append(view);
+    };
+    grid(QStringLiteral("grdLastScores"), t.grdLastScores[p], 120, 170, t.grdLastScores[p].height());
+    grid(QStringLiteral("grdStats"), t.grdStats[p], 2520, 170, t.grdStats[p].height());
+    grid(QStringLiteral("grdStats2"), t.grdStats2[p], 4560, 170, t.grdStats2[p].height());
+    // The segment table fills the room between the tables and the scale.
+    grid(QStringLiteral("grdDarts"), t.grdDarts[p], 120, 3480, 990);
+    grid(QStringLiteral("grdDarts2"), t.grdDarts2[p], 5760, 4500, t.grdDarts2[p].height());
+
+    const QFont font = designFont(Face::SansSerif, 8.25);
+    int zone = 0;
+    for (const ScaleZone& z : Zones) {
+        makeLabel(page, QStringLiteral("lblRating_%1").arg(zone++), QString::fromLatin1(z.text),
+                  z.left, z.top, z.width, FirstBarTop - z.top, font, palette::ButtonFace,
+                  palette::Black, Qt::AlignLeft | Qt::AlignTop);
+        if (z.tick > 0) {
+            auto* tick = new RuleWidget(page, palette::Black);
+            tick->setGeometry(twips::px(z.tick), twips::px(ScaleTop), 1,
+                              twips::px(FirstBarTop - ScaleTop));
+        }
+    }
+    for (int b = 0; b < 3; ++b) {
+        auto* bar = new RatingBar(page, QString::fromLatin1(Bars[b].name) + ix);
+        twips::place(bar, 120, Bars[b].top, 4215, 375);
+        bars_[b][p] = bar;
+        makeLabel(page, QStringLiteral("lblStats"), QString::fromLatin1(Bars[b].caption), 4440,
+                  Bars[b].top + 120, 2175, 255, font, palette::ButtonFace, palette::Black);
+    }
+}
+
+void frmStats::buildGamePage()
+{
+    auto* page = new QFrame(this);
+    page->setObjectName(QStringLiteral("fraGameStats"));
+    twips::place(page, 240, 480, 6735, 6135);
+    pages_[2] = page;
+    const Grid& g = app_.model().stats.grdGameStats;
+    auto* view = new GridView(page, QStringLiteral("grdGameStats"), g);
+    twips::place(view, 120, 360, 4035, 4995);
+    grids_.append(view);
+}
+
+void frmStats::sync()
+{
+    const ModDarts& m = app_.model();
+    const StatsWindow& sw = m.statsWindow;
+    for (int i = 0; i < 3; ++i)
+        if (TabStats_->tabText(i) != sw.tabCaption[i])
+            TabStats_->setTabText(i, sw.tabCaption[i]);
+    const int tab = (sw.tab == 1 || sw.tab == 2) ? sw.tab : 3;
+    if (TabStats_->currentIndex() != tab - 1) {
+        const QSignalBlocker block(TabStats_);
+        TabStats_->setCurrentIndex(tab - 1);
+    }
+    for (int i = 0; i < 3; ++i)
+        if (pages_[i]->isHidden() == (i == tab - 1))
+            pages_[i]->setVisible(i == tab - 1);
+
+    for (GridView* view : grids_)
+        view->sync();
+    for (int p = 0; p < 2; ++p) {
+        bars_[0][p]->setValue(m.stats.ProScoring[p].value());
+        bars_[1][p]->setValue(m.stats.ProOverall3Dart[p].value());
+        bars_[2][p]->setValue(m.stats.ProFirst9[p].value());
+    }
+
+    if (sw.visible && isHidden()) {
+        show();
+        raise();
+        activateWindow();
+    } else if (!sw.visible && !isHidden()) {
+        hide();
+    }
+}
+
+void frmStats::closeEvent(QCloseEvent* e)
+{
+    // Closing only hides the window: its tables stay with the match.
+    e->ignore();
+    app_.statsExit();
+}
+
+void frmStats::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow())
+        app_.statsActivated();
+}

@@ -1,0 +1,76 @@
+// Vantrell 2: the splash, then the scoreboard.
+#include "ui/AppPaths.h"
+#include "ui/BoardPicture.h"
+#include "ui/MessageBoxNotifier.h"
+#include "ui/SoundPlayer.h"
+#include "ui/VantrellApp.h"
+#include "ui/frmScores.h"
+#include "ui/frmSplash.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+
+// For checking the windows on a display without a person in front of it:
+// with VANTRELL_SCREENSHOT set to a file name, the whole screen is saved
+// there as a PNG every second.
+void StartScreenshots(QApplication& app)
+{
+    const QString path = qEnvironmentVariable("VANTRELL_SCREENSHOT");
+    if (path.isEmpty())
+        return;
+    auto* timer = new QTimer(&app);
+    QObject::connect(timer, &QTimer::timeout, &app, [path] {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            screen->grabWindow(0).save(path, "PNG");
+    });
+    timer->start(1000);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vantrell2"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vantrell 2"));
+    QApplication::setOrganizationName(QStringLiteral("Brannoque"));
+    QApplication::setApplicationVersion(QStringLiteral("2.0.2"));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(boardpicture::DesignPicture())));
+
+    const AppPaths paths = AppPaths::locate(
+        QApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+
+    SoundPlayer sound;
+    MessageBoxNotifier notifier;
+    VantrellApp::Setup setup;
+    setup.databasePath = paths.databasePath;
+    setup.soundsFolder = paths.soundsFolder;
+    setup.helpPage = paths.helpPage;
+    setup.sound = &sound;
+    setup.notifier = &notifier;
+    VantrellApp vantrell(setup);
+
+    auto* splash = new frmSplash(vantrell);
+    int exitCode = 0;
+    QObject::connect(splash, &frmSplash::failed, &app, [&](const QString& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Vantrell 2"),
+                              error.isEmpty() ? QStringLiteral("The database %1 cannot be opened.")
+                                                    .arg(paths.databasePath)
+                                              : error);
+        exitCode = 1;
+        QApplication::exit(1);
+    });
+    QObject::connect(splash, &frmSplash::finished, &app,
+                     [&] { notifier.setParent(vantrell.scores()); });
+    StartScreenshots(app);
+    splash->start();
+
+    const int code = app.exec();
+    return exitCode != 0 ? exitCode : code;
+}
