@@ -141,9 +141,11 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
         QSqlQuery check(db);
         if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
             const QString why = errorText(check.lastError());
-            result.problem = why.contains(QLatin1String("not a database"), Qt::CaseInsensitive)
-                ? QStringLiteral("it is not a database file (%1)").arg(why)
-                : QStringLiteral("it could not be read (%1)").arg(why);
+            // SQLite's primary result codes: 26 not a database, 11 corrupt.
+            const int code = check.lastError().nativeErrorCode().toInt() & 0xff;
+            result.problem = code == 26 ? QStringLiteral("it is not a database file (%1)").arg(why)
+                : code == 11            ? QStringLiteral("it is damaged (%1)").arg(why)
+                                        : QStringLiteral("it could not be read (%1)").arg(why);
             return result;
         }
         QStringList findings;
