@@ -1,0 +1,169 @@
+// Whole-engine properties that single scenarios cannot pin down: every undo
+// restores the match exactly, and long play never wraps or slows a field.
+#include "board/BoardGeometry.h"
+#include "tools/SimDriver.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <random>
+
+namespace {
+
+// The state undo promises to restore: everything but what it leaves alone by
+// design (the announcement, sounds and messages, the dart history's own
+// bookkeeping and the label last mapped).
+QJsonObject restorable(SimDriver& d)
+{
+    QJsonObject s = d.state();
+    for (const char* key : {"announcement", "sounds", "messages", "CurrentDartLabel",
+                            "DartHistoryIndex", "aim"})
+        s.remove(QLatin1String(key));
+    return s;
+}
+
+QString firstDifference(const QJsonObject& a, const QJsonObject& b)
+{
+    for (auto it = a.begin(); it != a.end(); ++it)
+        if (b.value(it.key()) != it.value())
+            return it.key() + QStringLiteral(": ") +
+                   QString::fromUtf8(QJsonDocument(QJsonArray{it.value(), b.value(it.key())}).toJson(QJsonDocument::Compact)).left(400);
+    return QString();
+}
+
+void run(SimDriver& d, const QString& line)
+{
+    QString out, error;
+    QCOMPARE(int(d.run(line, &out, &error)), int(SimDriver::Result::Ok));
+}
+
+const char* const kMix[] = {"T20", "20", "1", "5", "T20", "T19", "D20", "D16", "D8", "D4",
+                            "D2", "D1", "0", "25", "50", "T5", "D10", "3", "T1", "19"};
+
+} // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyUndoRestoresTheMatchExactly_data()
+    {
+        QTest::addColumn<int>("players");
+        QTest::addColumn<int>("start");
+        QTest::newRow("two players, 101") << 2 << 101;
+        QTest::newRow("two players, 301") << 2 << 301;
+        QTest::newRow("one player, 101") << 1 << 101;
+    }
+    void everyUndoRestoresTheMatchExactly()
+    {
+        QFETCH(int, players);
+        QFETCH(int, start);
+        QTemporaryDir home;
+        SimDriver d(home.path());
+        QString error;
+        QVERIFY2(d.start(&error), qPrintable(error));
+        run(d, "clock 2026-12-09T10:00:00");
+        run(d, "options 3");
+        run(d, QStringLiteral("set players %1").arg(players));
+        run(d, QStringLiteral("set start %1").arg(start));
+        run(d, "set legs 2");
+        run(d, "set sets 2");
+        run(d, "ok");
+
+        std::mt19937 rng(7 + players * 1000 + start);
+        std::uniform_int_distribution<int> pick(0, int(std::size(kMix)) - 1);
+        int busts = 0;
+        for (int dart = 0; dart < 600; ++dart) {
+            const QString label = QString::fromLatin1(kMix[pick(rng)]);
+            const QJsonObject before = restorable(d);
+            run(d, "throw " + label);
+            const QJsonObject thrown = d.state();
+            run(d, "undo");
+            const QJsonObject after = restorable(d);
+            QVERIFY2(after == before, qPrintable(QStringLiteral("dart %1 (%2) not undone: %3")
+                                                     .arg(dart).arg(label, firstDifference(before, after))));
+            run(d, "throw " + label);
+            if (thrown.value("announcement").toObject().value("lblPlayer") == QStringLiteral("BUST!"))
+                ++busts;
+        }
+        // The mix must have taken the engine through busts and won legs.
+        QVERIFY(busts > 5);
+        const int legsPlayed = d.state().value("grids").toObject().value("grdGameStats").toArray()
+                                   .at(4).toArray().at(1).toString().toInt();
+        QVERIFY2(legsPlayed >= 2, qPrintable(QString::number(legsPlayed)));
+    }
+
+    void undoingEveryDartReturnsToTheStart()
+    {
+        QTemporaryDir home;
+        SimDriver d(home.path());
+        QString error;
+        QVERIFY2(d.start(&error), qPrintable(error));
+        run(d, "clock 2026-12-09T10:00:00");
+        const QJsonObject start = restorable(d);
+        for (int i = 0; i < 50; ++i)
+            run(d, QStringLiteral("throw ") + kMix[i % std::size(kMix)]);
+        for (int i = 0; i < 50; ++i)
+            run(d, "undo");
+        const QJsonObject back = restorable(d);
+        QVERIFY2(back == start, qPrintable(firstDifference(start, back)));
+        QCOMPARE(d.state().value("DartHistoryIndex").toInt(), 0);
+    }
+
+    void aLegOfTenThousandMissesKeepsCounting()
+    {
+        QTemporaryDir home;
+        SimDriver d(home.path());
+        QString error;
+        QVERIFY2(d.start(&error), qPrintable(error));
+        run(d, "options 3");
+        run(d, "set commentary off");
+        run(d, "ok");
+        ModDarts& e = d.engine();
+        const QPointF miss = PointFor(e.board.Image1, "0");
+        for (int i = 0; i < 10002; ++i)
+            e.BoardPressed(miss.x(), miss.y());
+        // 3334 visits: player 0 threw 1667 of them, player 1 as many.
+        QCOMPARE(e.state.NextRow[0], qint64(1668));
+        QCOMPARE(e.stats.grdLastScores[0].rows(), 10 + 1667 - 9);
+        QCOMPARE(e.stats.grdLastScores[0].text(e.stats.grdLastScores[0].rows() - 1, 0), QStringLiteral("5001"));
+        QCOMPARE(e.stats.grdStats2[0].text(9, 1), QStringLiteral("1667"));
+        QCOMPARE(e.board.panel[0].lblDartsThrown.text(), QStringLiteral("5001"));
+        QCOMPARE(e.stats.grdLastScores[0].topRow(), e.stats.grdLastScores[0].rows() - 1);
+    }
+
+    void firstNineMeansTheCurrentLegInEveryLeg()
+    {
+        QTemporaryDir home;
+        SimDriver d(home.path());
+        QString error;
+        QVERIFY2(d.start(&error), qPrintable(error));
+        run(d, "options 3");
+        run(d, "set players 1");
+        run(d, "set start 101");
+        run(d, "set legs 0");
+        run(d, "set commentary off");
+        run(d, "ok");
+        ModDarts& e = d.engine();
+        // A thousand legs of T20, 1, D20: well past 32767 points in the match.
+        for (int leg = 0; leg < 1000; ++leg) {
+            run(d, "throw T20");
+            run(d, "throw 1");
+            run(d, "throw D20");
+        }
+        QCOMPARE(e.state.PointsScored[0], qint64(101000));
+        QCOMPARE(e.board.panel[0].lblLeg.text(), QStringLiteral("1000"));
+        QCOMPARE(e.stats.grdStats[0].text(9, 1), QStringLiteral("1000"));
+        // The next leg's first dart: its own first-nine figure, not the match's.
+        run(d, "throw T20");
+        QCOMPARE(e.state.FirstNineAverage[0], qint64(180));
+        run(d, "throw 1");
+        QCOMPARE(e.state.FirstNineAverage[0], qint64(92));   // 61 / 2 x 3 = 91.5, to even
+        QCOMPARE(e.stats.ProFirst9[0].value(), 92.0);
+        QCOMPARE(e.board.panel[0].lblAverage.text(), QStringLiteral("100.99")); // 101061 points in 3002 darts
+    }
+};
+
+QTEST_GUILESS_MAIN(EngineTest)
+#include "engine_test.moc"
