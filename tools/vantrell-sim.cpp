@@ -5,7 +5,7 @@
 // replayed with it.
 #include "tools/SimDriver.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -13,7 +13,11 @@
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Printing lays text out with real fonts, which need a GUI application;
+    // the driver never opens a window, so it runs on the offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QString home;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
