@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench faults sanitize clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -23,6 +23,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Figures as a table and as JSON lines (one object per figure).
+bench: build
+	$(BUILD)/bench/engine_bench 100000
 
 clean:
 	rm -rf $(BUILD) build-sanitize
