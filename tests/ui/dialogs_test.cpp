@@ -1,0 +1,232 @@
+// The windows the menus open: the announcement, the options dialog, the
+// statistics window and the high-score window.
+#include "UiTestSupport.h"
+
+#include "ui/Widgets.h"
+#include "ui/frmHiScores.h"
+#include "ui/frmStats.h"
+#include "ui/frmWinnerBust.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTableView>
+#include <QTreeWidget>
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+    UiFixture f;
+
+    QAction* menu(const char* name)
+    {
+        return f.scores().findChild<QAction*>(QString::fromLatin1(name));
+    }
+    static QString cell(QAbstractItemView* view, int row, int col)
+    {
+        return view->model()->index(row, col).data().toString();
+    }
+
+private slots:
+    void init() { f.start(); }
+    void cleanup() { f.stop(); }
+
+    void announcement_closes_only_with_ok()
+    {
+        f.chooseStart(2); // 101: two trebles of 20 bust
+        QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblScoreLeft_0"))->text(),
+                 QStringLiteral("101"));
+        f.throwAt(QStringLiteral("T20"));
+        f.throwAt(QStringLiteral("T20"));
+        frmWinnerBust* dialog = f.app->winner();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->isModal());
+        auto* player = f.child<QLabel>(dialog, QStringLiteral("lblPlayer"));
+        auto* winner = f.child<QLabel>(dialog, QStringLiteral("lblWinner"));
+        QCOMPARE(player->text(), QStringLiteral("BUST!"));
+        QCOMPARE(winner->text(), QString());
+        // The bust line drops to half the dialog's height.
+        QCOMPARE(winner->y(), 74);
+
+        // The close box and Escape are refused.
+        QVERIFY(!dialog->close());
+        QVERIFY(dialog->isVisible());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(f.app->winner() == dialog && dialog->isVisible());
+
+        // The board stays usable behind it: player 1 throws.
+        f.throwAt(QStringLiteral("T19"));
+        QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblFirstDart_1"))->text(),
+                 QStringLiteral("T19"));
+        QVERIFY(dialog->isVisible());
+
+        QPointer<frmWinnerBust> guard(dialog);
+        QTest::mouseClick(f.child<QPushButton>(dialog, QStringLiteral("cmdOk")), Qt::LeftButton);
+        QVERIFY(!f.app->winner());
+        QTRY_VERIFY(guard.isNull()); // discarded, not kept hidden
+
+        // The next announcement comes in a fresh dialog: player 1 wins a leg.
+        f.throwAt(QStringLiteral("T19"));  // 101 - 57 - 57 < 0: a bust
+        QVERIFY(f.app->winner());
+        QTest::mouseClick(f.child<QPushButton>(f.app->winner(), QStringLiteral("cmdOk")),
+                          Qt::LeftButton);
+        f.throwAt(QStringLiteral("T17"));  // player 0: 101 - 51 = 50
+        f.throwAt(QStringLiteral("50"));   // and out on the bull
+        QVERIFY(f.app->winner());
+        QCOMPARE(f.child<QLabel>(f.app->winner(), QStringLiteral("lblWinner"))->text(),
+                 QStringLiteral("Player 1"));
+        QCOMPARE(f.child<QLabel>(f.app->winner(), QStringLiteral("lblWinner"))->y(), 8);
+        QCOMPARE(f.child<QLabel>(f.app->winner(), QStringLiteral("lblPlayer"))->text(),
+                 QStringLiteral("has won the leg"));
+    }
+
+    void options_open_on_each_tab()
+    {
+        frmOptions* options = f.app->options();
+        QVERIFY(options && !options->isVisible());
+        const char* entries[] = {"mnuOptPlayer1", "mnuOptPlayer2", "mnuoptOptions"};
+        const char* pages[] = {"fraOpt1", "Fraopt2", "FraOptGame"};
+        for (int t = 0; t < 3; ++t) {
+            menu(entries[t])->trigger();
+            QVERIFY(options->isVisible());
+            QCOMPARE(options->tabs()->currentIndex(), t);
+            for (int p = 0; p < 3; ++p)
+                QCOMPARE(f.child<QFrame>(options, QString::fromLatin1(pages[p]))->isVisible(), p == t);
+        }
+        // A click on a tab shows its page.
+        QTest::mouseClick(options->tabs(), Qt::LeftButton, {},
+                          options->tabs()->tabRect(0).center());
+        QVERIFY(f.child<QFrame>(options, QStringLiteral("fraOpt1"))->isVisible());
+        QVERIFY(!f.child<QFrame>(options, QStringLiteral("FraOptGame"))->isVisible());
+
+        // The legs box keeps two characters; the number counts at once and
+        // stays after "&Cancel", which only hides the dialog.
+        menu("mnuoptOptions")->trigger();
+        auto* legs = f.child<QLineEdit>(options, QStringLiteral("txtLegs"));
+        legs->selectAll();
+        QTest::keyClicks(legs, QStringLiteral("123"));
+        QCOMPARE(legs->text(), QStringLiteral("12"));
+        QCOMPARE(f.model().options.txtLegs, QStringLiteral("12"));
+        QTest::mouseClick(f.child<QRadioButton>(options, QStringLiteral("OptPlayers_0")), Qt::LeftButton);
+        QVERIFY(!f.model().twoPlayers());
+        QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdCancel")), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
+        QVERIFY(!f.model().options.visible);
+        menu("mnuoptOptions")->trigger();
+        QCOMPARE(legs->text(), QStringLiteral("12"));
+        QVERIFY(f.child<QRadioButton>(options, QStringLiteral("OptPlayers_0"))->isChecked());
+
+        // The close box hides it too, keeping the dialog for the whole run.
+        QVERIFY(!options->close());
+        QVERIFY(!options->isVisible());
+        QCOMPARE(f.app->options(), options);
+    }
+
+    void name_change_renames_menus_trimmed_and_the_tab_untrimmed()
+    {
+        menu("mnuOptPlayer2")->trigger();
+        frmOptions* options = f.app->options();
+        QVERIFY(QTest::qWaitForWindowActive(options));
+        auto* name = f.child<QLineEdit>(options, QStringLiteral("txtName2"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("  Ann Lee "));
+        QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdOk")), Qt::LeftButton);
+
+        QCOMPARE(menu("mnuOptPlayer2")->text(), QStringLiteral("Ann Lee"));
+        QCOMPARE(menu("mnustaPlayer2")->text(), QStringLiteral("Ann Lee"));
+        QCOMPARE(menu("mnuOptPlayer1")->text(), QStringLiteral("Player 1"));
+        QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblNames_1"))->text(),
+                 QStringLiteral("  Ann Lee "));
+        QCOMPARE(f.app->stats()->tabs()->tabText(1), QStringLiteral("  Ann Lee "));
+        QCOMPARE(f.app->stats()->tabs()->tabText(0), QStringLiteral("Player 1"));
+        // The options dialog's own tabs keep their captions.
+        QCOMPARE(options->tabs()->tabText(1), QStringLiteral("Player 2"));
+    }
+
+    void statistics_window_keeps_its_counters_when_closed()
+    {
+        f.throwAt(QStringLiteral("T20"));
+        f.throwAt(QStringLiteral("25"));
+        menu("mnustaPlayer1")->trigger();
+        frmStats* stats = f.app->stats();
+        QVERIFY(stats->isVisible());
+        QCOMPARE(stats->tabs()->currentIndex(), 0);
+        QVERIFY(f.child<QFrame>(stats, QStringLiteral("FraStats1"))->isVisible());
+        QVERIFY(!f.child<QFrame>(stats, QStringLiteral("fraGameStats"))->isVisible());
+        auto* darts = f.child<QTableView>(stats, QStringLiteral("grdDarts_0"));
+        auto* bulls = f.child<QTableView>(stats, QStringLiteral("grdDarts2_0"));
+        // The heading row is the view's header; T is the first body row.
+        QCOMPARE(darts->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("20"));
+        QCOMPARE(cell(darts, 0, 1), QStringLiteral("1"));
+        QCOMPARE(cell(bulls, 0, 1), QStringLiteral("1"));
+        // Activation worked out the scoring-darts bar: (60 + 25) / 2 * 3.
+        QCOMPARE(f.child<RatingBar>(stats, QStringLiteral("ProScoring_0"))->value(), 100.0);
+        QVERIFY(f.child<RatingBar>(stats, QStringLiteral("ProOverall3Dart_0"))->value() > 0);
+
+        // "&Exit" and the close box only hide it.
+        QTest::mouseClick(f.child<QPushButton>(stats, QStringLiteral("cmdExit")), Qt::LeftButton);
+        QVERIFY(!stats->isVisible());
+        f.throwAt(QStringLiteral("D1"));
+        menu("mnuStaGame")->trigger();
+        QCOMPARE(f.app->stats(), stats);
+        QVERIFY(f.child<QFrame>(stats, QStringLiteral("fraGameStats"))->isVisible());
+        QVERIFY(!stats->close());
+        QVERIFY(!stats->isVisible());
+        menu("mnustaPlayer1")->trigger();
+        QCOMPARE(cell(darts, 0, 1), QStringLiteral("1"));
+        QCOMPARE(cell(darts, 1, 20), QStringLiteral("1")); // D1, counted while hidden
+        auto* last = f.child<QTableView>(stats, QStringLiteral("grdLastScores_0"));
+        QCOMPARE(last->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Darts"));
+        QCOMPARE(cell(last, 0, 0), QStringLiteral("3"));
+        QCOMPARE(cell(last, 0, 1), QStringLiteral("87"));
+
+        // Tab clicks switch the page.
+        QTest::mouseClick(stats->tabs(), Qt::LeftButton, {}, stats->tabs()->tabRect(1).center());
+        QVERIFY(f.child<QFrame>(stats, QStringLiteral("FraStats2"))->isVisible());
+        QVERIFY(!f.child<QFrame>(stats, QStringLiteral("FraStats1"))->isVisible());
+        QCOMPARE(f.model().statsWindow.tab, 2);
+    }
+
+    void high_score_window_lists_and_resets()
+    {
+        for (int i = 0; i < 3; ++i)
+            f.throwAt(QStringLiteral("T20"));
+        menu("mnuStaHistory")->trigger();
+        frmHiScores* window = f.app->hiScores();
+        QVERIFY(window && window->isVisible());
+        QTreeWidget* list = window->list();
+        QCOMPARE(list->columnCount(), 5);
+        QCOMPARE(list->headerItem()->text(0), QStringLiteral("Pos"));
+        QCOMPARE(list->headerItem()->text(4), QStringLiteral("Score"));
+        QVERIFY(list->topLevelItemCount() >= 1);
+        QTreeWidgetItem* top = list->topLevelItem(0);
+        QCOMPARE(top->text(0), QStringLiteral("1"));
+        QCOMPARE(top->text(1), QStringLiteral("Player 1"));
+        QCOMPARE(top->text(2), QStringLiteral("Player 2"));
+        QCOMPARE(top->text(4), QStringLiteral("180"));
+        const int rows = list->topLevelItemCount();
+
+        QTest::mouseClick(f.child<QPushButton>(window, QStringLiteral("cmdReset")), Qt::LeftButton);
+        QCOMPARE(list->topLevelItemCount(), rows);
+        for (int r = 0; r < rows; ++r) {
+            QTreeWidgetItem* item = list->topLevelItem(r);
+            QCOMPARE(item->text(0), QString::number(r + 1));
+            QCOMPARE(item->text(1), QStringLiteral("Brannoque"));
+            QCOMPARE(item->text(2), QStringLiteral("Brannoque"));
+            QCOMPARE(item->text(4), QStringLiteral("0"));
+        }
+
+        QPointer<frmHiScores> guard(window);
+        QTest::mouseClick(f.child<QPushButton>(window, QStringLiteral("cmdClose")), Qt::LeftButton);
+        QVERIFY(!f.app->hiScores());
+        QTRY_VERIFY(guard.isNull());
+        // Opened again, it is made and filled anew.
+        menu("mnuStaHistory")->trigger();
+        QVERIFY(f.app->hiScores() && f.app->hiScores()->isVisible());
+        QCOMPARE(f.app->hiScores()->list()->topLevelItem(0)->text(4), QStringLiteral("0"));
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

@@ -1,0 +1,258 @@
+// The main window: the board picture against the mapping, darts recorded by
+// clicks, the turn indicator, the aim box, undo's refusal and the board's
+// fit to the window.
+#include "UiTestSupport.h"
+
+#include "ui/BoardPicture.h"
+#include "ui/Widgets.h"
+
+#include <QLabel>
+#include <QAbstractItemView>
+#include <QDir>
+#include <QRandomGenerator>
+
+class ScoreboardWindowTest : public QObject {
+    Q_OBJECT
+    UiFixture f;
+
+    // True when the colour is one of the colours of a bed.
+    static bool IsBedColour(QRgb c)
+    {
+        for (const char* label : {"50", "25", "20", "1", "T20", "T1"})
+            if (boardpicture::BedColour(QString::fromLatin1(label)).rgb() == c)
+                return true;
+        return false;
+    }
+
+    // Moves the pointer over spots all across the board; wherever the
+    // picture shows a bed, the aim box must name that very bed.
+    void checkPictureAgainstPointer(int step)
+    {
+        BoardWidget& board = f.board();
+        const QImage picture = board.picture();
+        QCOMPARE(picture.size(), board.size());
+        int beds = 0, mismatches = 0;
+        for (int y = 1; y < picture.height() - 1; y += step) {
+            for (int x = 1; x < picture.width() - 1; x += step) {
+                UiFixture::moveOver(&board, QPoint(x, y));
+                const QString label = f.model().board.Frame3.caption;
+                const QRgb shown = picture.pixel(x, y);
+                if (label == u"0") {
+                    if (IsBedColour(shown))
+                        ++mismatches;
+                    continue;
+                }
+                // Wires between beds are drawn in their own colour.
+                if (!IsBedColour(shown))
+                    continue;
+                ++beds;
+                if (boardpicture::BedColour(label).rgb() != shown) {
+                    ++mismatches;
+                    qWarning("pixel %d,%d shows %08x, the pointer names %s", x, y, shown,
+                             qPrintable(label));
+                }
+            }
+        }
+        QVERIFY(beds > 200);
+        QCOMPARE(mismatches, 0);
+    }
+
+private slots:
+    void init() { f.start(); }
+    void cleanup() { f.stop(); }
+
+    void picture_shows_the_bed_the_pointer_names() { checkPictureAgainstPointer(7); }
+
+    void a_click_records_the_bed_drawn_under_it()
+    {
+        BoardWidget& board = f.board();
+        const QImage picture = board.picture();
+        // Beds of every kind, where their colour is on view.
+        for (const char* name : {"T20", "D16", "5", "25", "50", "T19", "D3", "11"}) {
+            const QString label = QString::fromLatin1(name);
+            const QPoint at = f.pixelFor(label);
+            QCOMPARE(QColor(picture.pixel(at)), boardpicture::BedColour(label));
+            f.click(at);
+            QCOMPARE(f.lastDart(), label);
+        }
+        // And at random spots: whatever was drawn there is what is recorded.
+        QRandomGenerator random(20240611);
+        int recorded = 0;
+        while (recorded < 40) {
+            const QPoint at(random.bounded(board.width()), random.bounded(board.height()));
+            if (!IsBedColour(picture.pixel(at)))
+                continue;
+            f.click(at);
+            QCOMPARE(boardpicture::BedColour(f.lastDart()).rgb(), picture.pixel(at));
+            ++recorded;
+        }
+    }
+
+    void any_mouse_button_records_a_dart()
+    {
+        QTest::mouseClick(&f.board(), Qt::RightButton, {}, f.pixelFor(QStringLiteral("D20")));
+        QCOMPARE(f.lastDart(), QStringLiteral("D20"));
+        auto* first = f.child<QLabel>(&f.scores(), QStringLiteral("lblFirstDart_0"));
+        QCOMPARE(first->text(), QStringLiteral("D20"));
+    }
+
+    void three_trebles_hand_the_throw_to_the_second_panel()
+    {
+        QWidget& s = f.scores();
+        auto* arrow0 = f.child<QWidget>(&s, QStringLiteral("imgarrow_0"));
+        auto* arrow1 = f.child<QWidget>(&s, QStringLiteral("imgarrow_1"));
+        auto* shape0 = f.child<QWidget>(&s, QStringLiteral("Shape1_0"));
+        auto* shape1 = f.child<QWidget>(&s, QStringLiteral("Shape1_1"));
+        QVERIFY(arrow0->isVisible() && shape0->isVisible());
+        QVERIFY(!arrow1->isVisible() && !shape1->isVisible());
+
+        for (int i = 0; i < 3; ++i)
+            f.throwAt(QStringLiteral("T20"));
+
+        QVERIFY(!arrow0->isVisible() && !shape0->isVisible());
+        QVERIFY(arrow1->isVisible() && shape1->isVisible());
+        QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblScoreLeft_0"))->text(), QStringLiteral("321"));
+        QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblThirdDart_0"))->text(), QStringLiteral("T20"));
+        QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblThreeDartScore_0"))->text(), QStringLiteral("180"));
+        QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblAverage_0"))->text(), QStringLiteral("180.00"));
+        QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblDartsThrown_0"))->text(), QStringLiteral("3"));
+        // Called out from the sounds folder the windows were set up with.
+        QCOMPARE(f.sound.played,
+                 QStringList{QDir(f.app->setup().soundsFolder).filePath(QStringLiteral("180.wav"))});
+        // The visit went into the previous scores beside the board.
+        auto* old = f.child<QAbstractItemView>(&s, QStringLiteral("grdOldScores_0"));
+        QCOMPARE(old->model()->index(0, 0).data().toString(), QStringLiteral("3"));
+        QCOMPARE(old->model()->index(0, 1).data().toString(), QStringLiteral("180"));
+
+        // The second player's first dart clears the first panel's visit.
+        f.throwAt(QStringLiteral("5"));
+        QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblFirstDart_1"))->text(), QStringLiteral("5"));
+        QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblThirdDart_0"))->text(), QString());
+    }
+
+    void aim_box_follows_the_pointer_and_paints_only_new_segments()
+    {
+        QWidget* box = f.scores().aimBox();
+        FieldLabel* label = f.scores().aimLabel();
+        BoardWidget& board = f.board();
+        QVERIFY(!box->isVisible());
+
+        const QPoint t20 = f.pixelFor(QStringLiteral("T20"));
+        UiFixture::moveOver(&board, t20);
+        QVERIFY(box->isVisible());
+        QCOMPARE(label->text(), QStringLiteral("T20"));
+        // Just left of the pointer: its right edge 145 twips (about 10
+        // pixels) short of it, its top 120 twips below.
+        const QPoint pointer = board.mapTo(f.scores().clientArea(), t20);
+        QVERIFY(qAbs(box->geometry().right() + 1 - (pointer.x() - 10)) <= 1);
+        QVERIFY(qAbs(box->y() - (pointer.y() + 8)) <= 1);
+
+        // Within the bed the caption is not written again, but the box moves.
+        const quint64 writes = label->captionWrites();
+        const QPoint before = box->pos();
+        UiFixture::moveOver(&board, t20 + QPoint(1, 0));
+        UiFixture::moveOver(&board, t20 + QPoint(0, 1));
+        QCOMPARE(label->captionWrites(), writes);
+        QVERIFY(box->pos() != before);
+
+        UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("D20")));
+        QCOMPARE(label->text(), QStringLiteral("D20"));
+        QCOMPARE(label->captionWrites(), writes + 1);
+
+        // Off the double ring the box hides; back on, it shows the new bed.
+        UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("0")));
+        QVERIFY(!box->isVisible());
+        UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("50")));
+        QVERIFY(box->isVisible());
+        QCOMPARE(label->text(), QStringLiteral("50"));
+
+        // Over the bare window it hides too; moves record nothing.
+        UiFixture::moveOver(f.scores().clientArea(), QPoint(1, 1));
+        QVERIFY(!box->isVisible());
+        QCOMPARE(f.model().history.DartHistoryIndex, 0);
+        QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblFirstDart_0"))->text(), QString());
+    }
+
+    void undo_takes_back_a_dart_and_refuses_when_there_is_none()
+    {
+        auto* undo = f.child<QPushButton>(&f.scores(), QStringLiteral("cmdUndo"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QCOMPARE(f.notifier.messages, QStringList{QStringLiteral("No more undos are allowed")});
+        QCOMPARE(f.notifier.titles, QStringList{QStringLiteral("Vantrell 2")});
+
+        f.throwAt(QStringLiteral("T20"));
+        auto* first = f.child<QLabel>(&f.scores(), QStringLiteral("lblFirstDart_0"));
+        QCOMPARE(first->text(), QStringLiteral("T20"));
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QCOMPARE(first->text(), QString());
+        QCOMPARE(f.notifier.messages.size(), 1);
+    }
+
+    void menus_have_every_entry_with_its_access_key()
+    {
+        QWidget& s = f.scores();
+        const QList<QPair<QString, QString>> entries = {
+            {"nmuFile", "&File"},           {"mnuFilNew", "&New Game"},
+            {"mnuFilUpdates", "&Download Updates"}, {"mnuFilExit", "&Exit"},
+            {"mnuOptions", "&Options"},     {"mnuOptPlayer1", "Player 1"},
+            {"mnuOptPlayer2", "Player 2"},  {"mnuoptOptions", "&Game"},
+            {"mnuStats", "&Statistics"},    {"mnuStaGame", "Game"},
+            {"mnustaPlayer1", "Player 1"},  {"mnustaPlayer2", "Player 2"},
+            {"mnuStaHistory", "Hi Scores"}, {"mnuhelp", "&Help"},
+            {"mnuHelHowToUse", "&How To Use"}, {"mnuHelAbout", "About"},
+        };
+        for (const auto& [name, caption] : entries) {
+            QAction* action = s.findChild<QAction*>(name);
+            QVERIFY2(action, qPrintable(name));
+            QCOMPARE(action->text(), caption);
+            QVERIFY(action->isEnabled() && action->isVisible());
+            QVERIFY(action->shortcut().isEmpty());
+        }
+        for (const char* name : {"mnuSep", "mnufilline1", "mnuOptLine1", "mnuStaLine1",
+                                 "mnuStatline2", "mnuhelpline1"}) {
+            QAction* action = s.findChild<QAction*>(QString::fromLatin1(name));
+            QVERIFY2(action && action->isSeparator(), name);
+        }
+        // "&New Game" starts again from the saved score.
+        f.throwAt(QStringLiteral("T20"));
+        s.findChild<QAction*>(QStringLiteral("mnuFilNew"))->trigger();
+        QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblFirstDart_0"))->text(), QString());
+        QCOMPARE(f.model().history.DartHistoryIndex, 0);
+    }
+
+    void board_fits_the_window_at_any_size()
+    {
+        frmScores& s = f.scores();
+        for (const QSize size : {QSize(1024, 700), QSize(1500, 640), QSize(700, 900)}) {
+            s.resize(size);
+            QCoreApplication::processEvents();
+            const QWidget* area = s.clientArea();
+            const double W = area->width() * 15.0, H = area->height() * 15.0;
+            const BoardRect& r = f.model().board.Image1;
+            QCOMPARE(r.Width, r.Height);
+            QCOMPARE(r.Top, -120.0);
+            QVERIFY(r.Width <= W - 4000 + 1);
+            // The whole double ring is inside the client area...
+            const BoardCircles c = CirclesOf(r);
+            QVERIFY(c.cy + c.R <= H + 1);
+            // ...and the board is as large as that allows.
+            QVERIFY(r.Width >= W - 4000 - 1 || c.cy + c.R >= H - 30);
+            QVERIFY(qAbs(r.Left + r.Width / 2 - W / 2) <= 1);
+            QCOMPARE(f.board().geometry(),
+                     QRect(twips::px(r.Left), twips::px(r.Top), twips::px(r.Width), twips::px(r.Height)));
+            // Panel 1 on the right edge, its arrow just left of it.
+            auto* panel1 = f.child<QWidget>(&s, QStringLiteral("Frame1_1"));
+            QCOMPARE(panel1->geometry().right() + 1, area->width());
+            auto* arrow1 = f.child<QWidget>(&s, QStringLiteral("imgarrow_1"));
+            QVERIFY(qAbs(arrow1->geometry().right() + 1 - panel1->x()) <= 1);
+        }
+        // The picture follows the new size: still every bed where it is drawn.
+        checkPictureAgainstPointer(11);
+        f.throwAt(QStringLiteral("D7"));
+        QCOMPARE(f.lastDart(), QStringLiteral("D7"));
+    }
+};
+
+QTEST_MAIN(ScoreboardWindowTest)
+#include "scoreboard_window_test.moc"
