@@ -338,6 +338,12 @@ void Database::close()
 {
     if (!db_.isValid())
         return;
+    if (db_.isOpen()) {
+        // Leave the file in the classic journal mode: a single file again,
+        // which can be copied on its own and read from a medium that takes
+        // no side files. Harmless when it cannot be written.
+        QSqlQuery(db_).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    }
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);

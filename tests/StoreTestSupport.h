@@ -1,10 +1,9 @@
 #pragma once
-// Helpers shared by the store tests: a notifier that records what it is
-// shown and answers questions as a test scripts it, raw access to a database
-// file for making damaged ones, and a file's exact bytes.
+// Helpers of the store tests: a notifier that records what it is shown and
+// answers as scripted, and raw access to a database file for making the
+// files the program did not make and reading back what it wrote.
 #include "engine/Notifier.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -13,15 +12,13 @@
 #include <QSqlRecord>
 #include <QStringList>
 #include <QTest>
-#include <QVariant>
 
 #include <deque>
 
 class ScriptedNotifier : public Notifier {
 public:
-    QStringList messages;
-    QStringList questions;
-    std::deque<bool> answers; // answered in turn; "no" once they run out
+    QStringList messages, questions, titles;
+    std::deque<bool> answers; // in turn; "no" once they run out
 
     void message(const QString& text, const QString& title) override
     {
@@ -32,26 +29,17 @@ public:
     {
         questions << text;
         titles << title;
-        if (answers.empty())
-            return false;
-        const bool answer = answers.front();
-        answers.pop_front();
+        const bool answer = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.pop_front();
         return answer;
     }
-    QStringList titles;
 };
 
 inline QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-inline QByteArray fileHash(const QString& path)
-{
-    return QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha256).toHex();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline void writeFile(const QString& path, const QByteArray& bytes)
@@ -61,9 +49,10 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
     QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
 
-// Runs statements on a file through a connection of its own, outside the
-// program's classes: how a test makes a file the program did not make.
-inline QString rawExec(const QString& path, const QStringList& statements)
+// Runs statements (writing) or one query (reading, rows of values) on a file
+// through a connection of its own. An empty text means every statement ran.
+inline QString rawExec(const QString& path, const QStringList& statements,
+                       QVector<QVariantList>* rows = nullptr)
 {
     static int serial = 0;
     const QString name = QStringLiteral("raw-%1").arg(++serial);
@@ -71,15 +60,21 @@ inline QString rawExec(const QString& path, const QStringList& statements)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        if (!db.open()) {
+        if (rows)
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open())
             failure = db.lastError().text();
-        } else {
-            for (const QString& sql : statements) {
-                QSqlQuery query(db);
-                if (!query.exec(sql)) {
-                    failure = sql + QStringLiteral(": ") + query.lastError().text();
-                    break;
-                }
+        for (const QString& sql : statements) {
+            QSqlQuery query(db);
+            if (!failure.isEmpty() || !query.exec(sql)) {
+                failure += sql + QStringLiteral(": ") + query.lastError().text();
+                break;
+            }
+            while (rows && query.next()) {
+                QVariantList row;
+                for (int i = 0; i < query.record().count(); ++i)
+                    row << query.value(i);
+                *rows << row;
             }
         }
         db.close();
@@ -88,46 +83,24 @@ inline QString rawExec(const QString& path, const QStringList& statements)
     return failure;
 }
 
-// The rows of a query on a file, each row its values in order.
 inline QVector<QVariantList> rawRows(const QString& path, const QString& sql)
 {
-    static int serial = 0;
-    const QString name = QStringLiteral("rawrows-%1").arg(++serial);
     QVector<QVariantList> rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql)) {
-                while (query.next()) {
-                    QVariantList row;
-                    for (int i = 0; i < query.record().count(); ++i)
-                        row << query.value(i);
-                    rows << row;
-                }
-            }
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    const QString failure = rawExec(path, {sql}, &rows);
+    if (!failure.isEmpty())
+        qWarning("%s", qPrintable(failure));
     return rows;
 }
 
-// Makes a file impossible to write, even for a super-user when the system
-// allows it; false when neither way is available here.
+// Makes a file impossible to write, for a super-user too where the system
+// allows it; false when there is no way here.
 inline bool makeUnwritable(const QString& path)
 {
     if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0)
         return true;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(path, QFile::ReadOwner);
     QFile probe(path);
-    if (probe.open(QIODevice::ReadWrite)) {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        return false;
-    }
-    return true;
+    return !probe.open(QIODevice::ReadWrite);
 }
 
 inline void makeWritable(const QString& path)
