@@ -1,0 +1,152 @@
+// Crash safety of the high-score table: a writer that enters high scores as
+// fast as it can is killed outright (SIGKILL) at random moments, over and
+// over, on the same file. After every kill the file must be whole, hold its
+// ten "H" rows, and keep every score whose write had returned.
+// VANTRELL_FAULTS_LONG=1 kills it 200 times instead of 10.
+#include "StoreTestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <csignal>
+#include <random>
+
+namespace {
+
+bool longForm()
+{
+    return qEnvironmentVariableIntValue("VANTRELL_FAULTS_LONG") != 0;
+}
+
+QString writerPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/fault-hiscore-writer");
+}
+
+QVector<qint64> parseScores(const QByteArray& output, QString* problem)
+{
+    QVector<qint64> scores;
+    const QList<QByteArray> lines = output.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].isEmpty())
+            continue;
+        bool ok = false;
+        const qint64 score = lines[i].toLongLong(&ok);
+        // A torn last line would mean the pipe lost part of a write.
+        if (!ok) {
+            *problem = QStringLiteral("unreadable line %1: %2").arg(i).arg(QString::fromLatin1(lines[i]));
+            return scores;
+        }
+        scores << score;
+    }
+    return scores;
+}
+
+// What the file must look like after a kill, given every score whose write
+// had returned. Empty when it does.
+QString checkFile(const QString& path, const QVector<qint64>& returned)
+{
+    const auto integrity = rawRows(path, QStringLiteral("PRAGMA integrity_check"));
+    if (integrity.size() != 1 || integrity[0].value(0).toString() != QStringLiteral("ok")) {
+        QStringList found;
+        for (const auto& row : integrity)
+            found << row.value(0).toString();
+        return QStringLiteral("integrity_check: ") + (found.isEmpty() ? QStringLiteral("no answer") : found.join(QStringLiteral("; ")));
+    }
+    const auto rows = rawRows(path, QStringLiteral("SELECT Score FROM HiScores WHERE Type = 'H'"));
+    if (rows.size() != 10)
+        return QStringLiteral("%1 \"H\" rows instead of 10").arg(rows.size());
+    QVector<qint64> table;
+    for (const auto& row : rows)
+        table << row.value(0).toLongLong();
+    std::sort(table.begin(), table.end());
+    // A returned score may only be missing when ten higher ones have pushed
+    // it out (a write that committed just before the kill counts among them).
+    for (qint64 score : returned) {
+        if (!table.contains(score) && table.first() <= score)
+            return QStringLiteral("score %1 had been written but is not in the table (lowest %2, highest %3)")
+                .arg(score)
+                .arg(table.first())
+                .arg(table.last());
+    }
+    return QString();
+}
+
+} // namespace
+
+class FaultCrashTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QFileInfo(writerPath()).isExecutable(), qPrintable(writerPath()));
+    }
+
+    void killedWriterNeverLosesAReturnedHighScore()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QString path = QDir(home.path()).filePath(QStringLiteral("Data/Darts.MDB"));
+        const int kills = longForm() ? 200 : 10;
+        std::mt19937 rng(std::random_device{}());
+        // Mostly kills in the middle of steady writing; some early ones land
+        // while the program is still starting or making the file.
+        std::uniform_int_distribution<int> delayMs(0, 400);
+
+        QVector<qint64> returned;
+        qint64 next = 1;
+        int killsWithWrites = 0;
+        for (int round = 0; round < kills; ++round) {
+            QProcess writer;
+            writer.start(writerPath(), {path, QString::number(next)});
+            QVERIFY2(writer.waitForStarted(), qPrintable(writer.errorString()));
+            const int delay = delayMs(rng);
+            QThread::msleep(delay);
+            if (writer.state() != QProcess::Running) {
+                writer.waitForFinished();
+                QFAIL(qPrintable(QStringLiteral("round %1: the writer stopped by itself (%2): %3")
+                                     .arg(round)
+                                     .arg(writer.exitCode())
+                                     .arg(QString::fromLocal8Bit(writer.readAllStandardError()))));
+            }
+            ::kill(pid_t(writer.processId()), SIGKILL);
+            QVERIFY(writer.waitForFinished(10000));
+            QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+
+            QString problem;
+            const QVector<qint64> now = parseScores(writer.readAllStandardOutput(), &problem);
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            if (!now.isEmpty())
+                ++killsWithWrites;
+            returned += now;
+
+            if (!QFileInfo::exists(path)) {
+                // Killed before the new file was finished: then nothing can
+                // have been written, and no half-made file may pass for it.
+                QVERIFY2(returned.isEmpty(), "scores were written but the file is gone");
+                continue;
+            }
+            problem = checkFile(path, returned);
+            QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("round %1 (killed after %2 ms): %3")
+                                                       .arg(round).arg(delay).arg(problem)));
+            // The next run carries on above everything in the file, written
+            // and returned or written just before the kill.
+            const auto top = rawRows(path, QStringLiteral("SELECT max(Score) FROM HiScores"));
+            next = std::max(next, top.value(0).value(0).toLongLong() + 1);
+            // Only the recent scores can still be asked about.
+            if (returned.size() > 50)
+                returned.remove(0, returned.size() - 50);
+        }
+        qInfo("%d kills, %d of them after at least one write had returned; scores up to %lld",
+              kills, killsWithWrites, static_cast<long long>(next - 1));
+        // Without kills in the middle of writing the test would prove nothing.
+        QVERIFY(killsWithWrites >= kills / 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(FaultCrashTest)
+#include "fault_crash_test.moc"

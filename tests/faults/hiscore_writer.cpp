@@ -1,0 +1,78 @@
+// fault-hiscore-writer DATABASE FIRST-SCORE
+// Enters rising high scores into the database as fast as it can, one after
+// another, and prints each score on standard output the moment its write has
+// returned. The crash test kills it at random moments: whatever it printed
+// must be in the file afterwards.
+#include "engine/Notifier.h"
+#include "store/Database.h"
+#include "store/HiScoreTable.h"
+#include "store/RecordSet.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+class Declining : public Notifier {
+public:
+    void message(const QString& text, const QString&) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    bool question(const QString& text, const QString&) override
+    {
+        std::fprintf(stderr, "question declined: %s\n", qPrintable(text));
+        return false;
+    }
+};
+
+// Straight to the pipe, no buffer in between: once the line is written the
+// test will see it, however the process ends a moment later.
+void printScore(qint64 score)
+{
+    char line[32];
+    const int n = std::snprintf(line, sizeof line, "%lld\n", static_cast<long long>(score));
+    if (::write(STDOUT_FILENO, line, std::size_t(n)) != n)
+        std::exit(3);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: fault-hiscore-writer DATABASE FIRST-SCORE\n");
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const qint64 first = std::atoll(argv[2]);
+
+    Declining notifier;
+    Database db;
+    QString error;
+    if (db.open(path, notifier, &error) != Database::Opened::Ok) {
+        std::fprintf(stderr, "open: %s\n", qPrintable(error));
+        return 1;
+    }
+    {
+        RecordSet rsHiScores(db.connection(), QStringLiteral("HiScores"), QStringLiteral("Type = 'H'"),
+                             QStringLiteral("Score DESC, Date DESC"));
+        const QDateTime base(QDate(2026, 1, 1), QTime(0, 0));
+        for (qint64 score = first;; ++score) {
+            const auto entered = EnterHighScore(rsHiScores, QStringLiteral("Writer"),
+                                                QStringLiteral("Killer"),
+                                                base.addSecs(score - first), score, &error);
+            if (!entered) {
+                std::fprintf(stderr, "score %lld not entered: %s\n", static_cast<long long>(score),
+                             error.isEmpty() ? "it did not beat the lowest" : qPrintable(error));
+                return 1;
+            }
+            printScore(score);
+        }
+    }
+}
