@@ -79,6 +79,7 @@ struct Inspection {
     Verdict verdict = Verdict::Damaged;
     QString problem;
     std::optional<qint64> settingsRowId; // the first Options row, when there is one
+    bool interruptedWrite = false;
 };
 
 bool columnsOf(QSqlDatabase db, const QString& table, QStringList* columns, QString* problem)
@@ -143,6 +144,9 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
             const QString why = errorText(check.lastError());
             // SQLite's primary result codes: 26 not a database, 11 corrupt.
             const int code = check.lastError().nativeErrorCode().toInt() & 0xff;
+            // 8, read-only: a write interrupted by a crash left its journal
+            // behind, and only a connection that may write can roll it back.
+            result.interruptedWrite = code == 8 && QFile::exists(path + QStringLiteral("-journal"));
             result.problem = code == 26 ? QStringLiteral("it is not a database file (%1)").arg(why)
                 : code == 11            ? QStringLiteral("it is damaged (%1)").arg(why)
                                         : QStringLiteral("it could not be read (%1)").arg(why);
@@ -378,7 +382,19 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
                                      "tables are missing.").arg(name));
     }
 
-    const Inspection found = inspect(connectionName_ + QStringLiteral("-check"), path, busyTimeoutMs_);
+    Inspection found = inspect(connectionName_ + QStringLiteral("-check"), path, busyTimeoutMs_);
+    if (found.interruptedWrite) {
+        // SQLite's own recovery: the first read on a writing connection puts
+        // back what the interrupted write had changed. Then look again.
+        {
+            ScratchConnection recovery(connectionName_ + QStringLiteral("-recover"), path,
+                                       QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+            QSqlDatabase db = recovery.db();
+            if (db.open())
+                QSqlQuery(db).exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        }
+        found = inspect(connectionName_ + QStringLiteral("-check"), path, busyTimeoutMs_);
+    }
     if (found.verdict == Inspection::Verdict::Damaged)
         return failed(QStringLiteral("The database %1 cannot be used: %2.").arg(name, found.problem));
 

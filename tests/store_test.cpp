@@ -138,6 +138,43 @@ private slots:
         QVERIFY(!QFileInfo::exists(path_ + "-wal"));
     }
 
+    void writeInterruptedByACrashIsRolledBack()
+    {
+        QStringList fill{"PRAGMA journal_mode = DELETE"};
+        for (int i = 0; i < 200; ++i)
+            fill << "INSERT INTO HiScores VALUES (printf('%.500c', 'x'), '-', '2001-01-01 00:00:00', 0, 'X')";
+        makeFile(fill);
+        const auto committed = rawRows(path_, AllRows);
+        // A copy taken in the middle of a large write is the file as a crash
+        // leaves it: pages already changed, the journal beside it.
+        const QString crashed = dir_->filePath("Crashed/Darts.MDB");
+        QDir().mkpath(QFileInfo(crashed).absolutePath());
+        {
+            QSqlDatabase writer = QSqlDatabase::addDatabase("QSQLITE", "writer");
+            writer.setDatabaseName(path_);
+            QVERIFY(writer.open());
+            QSqlQuery query(writer);
+            QVERIFY(query.exec("PRAGMA cache_size = 1") && query.exec("BEGIN"));
+            QVERIFY(query.exec("UPDATE HiScores SET Name = 'lost', Score = 180"));
+            QVERIFY(QFile::exists(path_ + "-journal"));
+            writeFile(crashed, fileBytes(path_));
+            writeFile(crashed + "-journal", fileBytes(path_ + "-journal"));
+            QVERIFY(query.exec("ROLLBACK"));
+            writer.close();
+        }
+        QSqlDatabase::removeDatabase("writer");
+        QVERIFY(fileBytes(crashed) != fileBytes(path_));
+
+        path_ = crashed;
+        Opened db(path_);
+        QVERIFY2(db.ok, qPrintable(db.error));
+        QVERIFY(db.scores->requery());
+        QCOMPARE(db.scores->field("Name").toString(), QStringLiteral("Brannoque"));
+        db.scores.reset();
+        db.db.close();
+        QCOMPARE(rawRows(path_, AllRows), committed);
+    }
+
     void damagedFileIsRefusedUntouched_data()
     {
         QTest::addColumn<QString>("damage");
