@@ -47,6 +47,12 @@ BoardWidget::BoardWidget(QWidget* parent, VantrellApp& app) : QWidget(parent), a
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoMousePropagation);
+    redraw_.setSingleShot(true);
+    redraw_.setInterval(150);
+    connect(&redraw_, &QTimer::timeout, this, [this] {
+        picture();
+        update();
+    });
 }
 
 void BoardWidget::place(const BoardRect& rect)
@@ -56,10 +62,16 @@ void BoardWidget::place(const BoardRect& rect)
     update();
 }
 
+bool BoardWidget::pictureCurrent() const
+{
+    return std::max(1, std::min(width(), height())) == pictureSize_
+        && SameRect(rect_, pictureRect_);
+}
+
 const QImage& BoardWidget::picture()
 {
-    const int size = std::max(1, std::min(width(), height()));
-    if (size != pictureSize_ || !SameRect(rect_, pictureRect_)) {
+    if (!pictureCurrent()) {
+        const int size = std::max(1, std::min(width(), height()));
         picture_ = boardpicture::Render(rect_, size);
         pictureSize_ = size;
         pictureRect_ = rect_;
@@ -71,7 +83,14 @@ void BoardWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    p.drawImage(0, 0, picture());
+    if (pictureCurrent() || picture_.isNull()) {
+        p.drawImage(0, 0, picture());
+        return;
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const int size = std::min(width(), height());
+    p.drawImage(QRect(0, 0, size, size), picture_);
+    redraw_.start(); // again after every step of a resize
 }
 
 void BoardWidget::mousePressEvent(QMouseEvent* e)
@@ -113,6 +132,8 @@ frmScores::frmScores(VantrellApp& app) : app_(app)
     setObjectName(QStringLiteral("frmScores"));
     setWindowTitle(QStringLiteral("Vantrell 2"));
     setWindowIcon(QIcon(QPixmap::fromImage(boardpicture::DesignPicture())));
+    // Below this the panels would run into the board.
+    setMinimumSize(640, 480);
 
     area_ = new ScoresArea(this, app_);
     setCentralWidget(area_);
@@ -294,7 +315,7 @@ void frmScores::showOnScreen()
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (screen)
         setGeometry(screen->availableGeometry());
-    show();
+    showMaximized();
     fitToClientArea();
 }
 

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QMainWindow>
+#include <QTimer>
 
 #include "engine/Scoreboard.h"
 
@@ -38,8 +39,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
 
 private:
+    bool pictureCurrent() const;
+
     VantrellApp& app_;
     BoardRect rect_;
+    // Drawing a large board takes a good part of a second: while the window
+    // is being resized the last picture is stretched, and the new one is
+    // drawn once the size has settled.
+    QTimer redraw_;
     QImage picture_;
     BoardRect pictureRect_{-1, -1, -1, -1};
     int pictureSize_ = -1;

@@ -13,7 +13,6 @@ frmSplash::frmSplash(VantrellApp& app)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), app_(app)
 {
     setObjectName(QStringLiteral("frmSplash"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips::px(6375), twips::px(3165));
     paintWidget(this, palette::PanelBlue, palette::White);
 

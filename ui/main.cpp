@@ -56,7 +56,8 @@ int main(int argc, char* argv[])
     setup.notifier = &notifier;
     VantrellApp vantrell(setup);
 
-    auto* splash = new frmSplash(vantrell);
+    frmSplash splashWindow(vantrell);
+    frmSplash* splash = &splashWindow;
     int exitCode = 0;
     QObject::connect(splash, &frmSplash::failed, &app, [&](const QString& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Vantrell 2"),
