@@ -32,6 +32,8 @@ struct Damage {
     // A piece of the message (Refused), or nothing to look for (Starts).
     QString says;
     Lock lock = Lock::None;
+    // Throws a 180, which must fail to save with a message saying so.
+    bool tryWrite = false;
 };
 
 QString simPath()
@@ -152,9 +154,10 @@ QVector<Damage> damages()
          Outcome::Starts, QString()},
         {"empty \"H\" table", [](const QString& p) { return sql(p, {"DELETE FROM HiScores"}); },
          Outcome::Starts, QString()},
-        {"read-only file", [](const QString& p) { return unwritable(p); }, Outcome::Starts, QString()},
+        {"read-only file", [](const QString& p) { return unwritable(p); }, Outcome::Starts, QString(),
+         Lock::None, true},
         {"read-only folder", [](const QString& p) { return unwritable(QFileInfo(p).absolutePath()); },
-         Outcome::Starts, QString()},
+         Outcome::Starts, QString(), Lock::None, true},
         {"a folder in place of the file",
          [](const QString& p) {
              if (!QFile::remove(p) || !QDir().mkdir(p))
@@ -286,6 +289,8 @@ private slots:
         QProcess sim;
         sim.start(simPath(), {QStringLiteral("--home"), home.path()});
         QVERIFY(sim.waitForStarted());
+        if (damage.tryWrite)
+            sim.write("throw T20\nthrow T20\nthrow T20\n");
         sim.write("state\n");
         sim.closeWriteChannel();
         QVERIFY2(sim.waitForFinished(60000), "the driver did not end");
@@ -304,7 +309,16 @@ private slots:
             QVERIFY2(sim.exitCode() == 0, qPrintable(QStringLiteral("exit %1, stderr: %2").arg(sim.exitCode()).arg(err)));
             const QJsonObject state = QJsonDocument::fromJson(out).object();
             QVERIFY2(state.contains(QStringLiteral("panels")), out.constData());
-            QVERIFY2(state.value(QStringLiteral("messages")).toArray().isEmpty(), out.constData());
+            const QJsonArray messages = state.value(QStringLiteral("messages")).toArray();
+            if (damage.tryWrite) {
+                QCOMPARE(messages.size(), 1);
+                QVERIFY2(messages[0].toString().startsWith(QStringLiteral("The high score could not be saved")),
+                         qPrintable(messages[0].toString()));
+                const QJsonArray best = state.value(QStringLiteral("hitable")).toArray().first().toArray();
+                QCOMPARE(best.last().toInt(), 0);
+            } else {
+                QVERIFY2(messages.isEmpty(), out.constData());
+            }
         }
 
         QCOMPARE(QFileInfo(path).isDir(), isFolder);
