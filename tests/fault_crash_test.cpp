@@ -46,22 +46,50 @@ QVector<qint64> parseScores(const QByteArray& output, QString* problem)
     return scores;
 }
 
+// The rows of a query through a connection that may write, as the program's
+// next start has: a write cut short by the kill is rolled back by SQLite
+// before anything is read (a read-only connection cannot do that).
+QVector<QVariantList> rows(const QString& path, const QString& sql)
+{
+    static int serial = 0;
+    const QString name = QStringLiteral("crash-check-%1").arg(++serial);
+    QVector<QVariantList> result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(sql)) {
+                while (query.next()) {
+                    QVariantList row;
+                    for (int i = 0; i < query.record().count(); ++i)
+                        row << query.value(i);
+                    result << row;
+                }
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
 // What the file must look like after a kill, given every score whose write
 // had returned. Empty when it does.
 QString checkFile(const QString& path, const QVector<qint64>& returned)
 {
-    const auto integrity = rawRows(path, QStringLiteral("PRAGMA integrity_check"));
+    const auto integrity = rows(path, QStringLiteral("PRAGMA integrity_check"));
     if (integrity.size() != 1 || integrity[0].value(0).toString() != QStringLiteral("ok")) {
         QStringList found;
         for (const auto& row : integrity)
             found << row.value(0).toString();
         return QStringLiteral("integrity_check: ") + (found.isEmpty() ? QStringLiteral("no answer") : found.join(QStringLiteral("; ")));
     }
-    const auto rows = rawRows(path, QStringLiteral("SELECT Score FROM HiScores WHERE Type = 'H'"));
-    if (rows.size() != 10)
-        return QStringLiteral("%1 \"H\" rows instead of 10").arg(rows.size());
+    const auto hRows = rows(path, QStringLiteral("SELECT Score FROM HiScores WHERE Type = 'H'"));
+    if (hRows.size() != 10)
+        return QStringLiteral("%1 \"H\" rows instead of 10").arg(hRows.size());
     QVector<qint64> table;
-    for (const auto& row : rows)
+    for (const auto& row : hRows)
         table << row.value(0).toLongLong();
     std::sort(table.begin(), table.end());
     // A returned score may only be missing when ten higher ones have pushed
@@ -135,7 +163,7 @@ private slots:
                                                        .arg(round).arg(delay).arg(problem)));
             // The next run carries on above everything in the file, written
             // and returned or written just before the kill.
-            const auto top = rawRows(path, QStringLiteral("SELECT max(Score) FROM HiScores"));
+            const auto top = rows(path, QStringLiteral("SELECT max(Score) FROM HiScores"));
             next = std::max(next, top.value(0).value(0).toLongLong() + 1);
             // Only the recent scores can still be asked about.
             if (returned.size() > 50)
