@@ -39,6 +39,18 @@ void run(SimDriver& d, const QString& line)
     QCOMPARE(int(d.run(line, &out, &error)), int(SimDriver::Result::Ok));
 }
 
+// A started driver on a fresh folder, with these option commands applied.
+std::unique_ptr<SimDriver> startedWith(const QTemporaryDir& home, const QStringList& setup)
+{
+    auto d = std::make_unique<SimDriver>(home.path());
+    QString error;
+    if (!d->start(&error))
+        qFatal("driver did not start: %s", qPrintable(error));
+    for (const QString& line : setup)
+        run(*d, line);
+    return d;
+}
+
 const char* const kMix[] = {"T20", "20", "1", "5", "T20", "T19", "D20", "D16", "D8", "D4",
                             "D2", "D1", "0", "25", "50", "T5", "D10", "3", "T1", "19"};
 
@@ -60,16 +72,11 @@ private slots:
         QFETCH(int, players);
         QFETCH(int, start);
         QTemporaryDir home;
-        SimDriver d(home.path());
-        QString error;
-        QVERIFY2(d.start(&error), qPrintable(error));
-        run(d, "clock 2026-12-09T10:00:00");
-        run(d, "options 3");
-        run(d, QStringLiteral("set players %1").arg(players));
-        run(d, QStringLiteral("set start %1").arg(start));
-        run(d, "set legs 2");
-        run(d, "set sets 2");
-        run(d, "ok");
+        auto driver = startedWith(home, {"clock 2026-12-09T10:00:00", "options 3",
+                                         QStringLiteral("set players %1").arg(players),
+                                         QStringLiteral("set start %1").arg(start),
+                                         "set legs 2", "set sets 2", "ok"});
+        SimDriver& d = *driver;
 
         std::mt19937 rng(7 + players * 1000 + start);
         std::uniform_int_distribution<int> pick(0, int(std::size(kMix)) - 1);
@@ -97,10 +104,8 @@ private slots:
     void undoingEveryDartReturnsToTheStart()
     {
         QTemporaryDir home;
-        SimDriver d(home.path());
-        QString error;
-        QVERIFY2(d.start(&error), qPrintable(error));
-        run(d, "clock 2026-12-09T10:00:00");
+        auto driver = startedWith(home, {"clock 2026-12-09T10:00:00"});
+        SimDriver& d = *driver;
         const QJsonObject start = restorable(d);
         for (int i = 0; i < 50; ++i)
             run(d, QStringLiteral("throw ") + kMix[i % std::size(kMix)]);
@@ -114,13 +119,8 @@ private slots:
     void aLegOfTenThousandMissesKeepsCounting()
     {
         QTemporaryDir home;
-        SimDriver d(home.path());
-        QString error;
-        QVERIFY2(d.start(&error), qPrintable(error));
-        run(d, "options 3");
-        run(d, "set commentary off");
-        run(d, "ok");
-        ModDarts& e = d.engine();
+        auto driver = startedWith(home, {"options 3", "set commentary off", "ok"});
+        ModDarts& e = driver->engine();
         const QPointF miss = PointFor(e.board.Image1, "0");
         for (int i = 0; i < 10002; ++i)
             e.BoardPressed(miss.x(), miss.y());
@@ -136,15 +136,9 @@ private slots:
     void firstNineMeansTheCurrentLegInEveryLeg()
     {
         QTemporaryDir home;
-        SimDriver d(home.path());
-        QString error;
-        QVERIFY2(d.start(&error), qPrintable(error));
-        run(d, "options 3");
-        run(d, "set players 1");
-        run(d, "set start 101");
-        run(d, "set legs 0");
-        run(d, "set commentary off");
-        run(d, "ok");
+        auto driver = startedWith(home, {"options 3", "set players 1", "set start 101",
+                                         "set legs 0", "set commentary off", "ok"});
+        SimDriver& d = *driver;
         ModDarts& e = d.engine();
         // A thousand legs of T20, 1, D20: well past 32767 points in the match.
         for (int leg = 0; leg < 1000; ++leg) {
