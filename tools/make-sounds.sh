@@ -7,11 +7,11 @@
 set -euo pipefail
 
 out="${1:?usage: make-sounds.sh OUTPUT_FOLDER}"
+mkdir -p "$out"
 if ! command -v espeak-ng >/dev/null 2>&1; then
   echo "warning: espeak-ng is not installed; no commentary sounds were made" >&2
   exit 0
 fi
-mkdir -p "$out"
 
 ones=(zero one two three four five six seven eight nine ten eleven twelve thirteen
       fourteen fifteen sixteen seventeen eighteen nineteen)
