@@ -139,6 +139,9 @@ void GridView::applyLayout()
     if (grid.topRow() != appliedTopRow_ || grid.rows() != appliedRows_) {
         appliedTopRow_ = grid.topRow();
         appliedRows_ = grid.rows();
+        // The scroll range must know the new rows before the view can
+        // scroll to one of them.
+        updateGeometries();
         const int row = grid.topRow() - grid.fixedRows();
         if (row >= 0 && row < model_->rowCount())
             scrollTo(model_->index(row, 0), PositionAtTop);
