@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench faults sanitize fuzz clean
 
 all: build
 
@@ -28,5 +28,20 @@ test: build
 bench: build
 	$(BUILD)/bench/engine_bench 100000
 
+# The fault tests in their long form: 200 kills of a high-score writer,
+# every damaged file, a match of a million darts.
+faults: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen VANTRELL_FAULTS_LONG=1 ctest --output-on-failure -R fault
+
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer;
+# any finding fails the test it happened in.
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0
+sanitize: deps
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTRELL_SANITIZE=ON
+	cmake --build build-sanitize -j $(JOBS)
+	cd build-sanitize && QT_QPA_PLATFORM=offscreen $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) build-sanitize
+	rm -rf $(BUILD) build-sanitize build-fuzz
