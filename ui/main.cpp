@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -25,8 +26,13 @@ void StartScreenshots(QApplication& app)
         return;
     auto* timer = new QTimer(&app);
     QObject::connect(timer, &QTimer::timeout, &app, [path] {
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            screen->grabWindow(0).save(path, "PNG");
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        // Written whole or not at all, so a reader never sees half a picture.
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) && screen->grabWindow(0).save(&file, "PNG"))
+            file.commit();
     });
     timer->start(1000);
 }
