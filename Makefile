@@ -43,5 +43,23 @@ sanitize: deps
 	cmake --build build-sanitize -j $(JOBS)
 	cd build-sanitize && QT_QPA_PLATFORM=offscreen $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
 
+# libFuzzer targets (clang): the driver's command reader, the board mapping
+# and the number rules, each for FUZZ_SECONDS. The seeds in tools/fuzz/corpus
+# stay small; what a run finds grows in build-fuzz/corpus-*.
+FUZZ_SECONDS ?= 30
+FUZZ_TARGETS = driver board numbers
+fuzz: deps
+	@command -v clang++ >/dev/null && [ -n "$$(ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a 2>/dev/null)" ] \
+	  || { s=""; [ "$$(id -u)" -eq 0 ] || s=sudo; $$s apt-get update -qq && \
+	       DEBIAN_FRONTEND=noninteractive $$s apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev; }
+	cmake -S tools/fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build-fuzz -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/corpus-$$t && \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s" && \
+	  ( cd build-fuzz && QT_QPA_PLATFORM=offscreen ./fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	      -print_final_stats=1 corpus-$$t ../tools/fuzz/corpus/$$t ) || exit 1; \
+	done
+
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz

@@ -1,0 +1,54 @@
+// The driver's command reader on arbitrary lines: every input is a short
+// session played on a fresh engine over one database. "print" lines are left
+// out: they write a file wherever the line says.
+#include "tools/SimDriver.h"
+
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+QTemporaryDir* home;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    home = new QTemporaryDir;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size > 4096)
+        return 0;
+    const QStringList lines =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(u'\n');
+    if (lines.size() > 64)
+        return 0;
+
+    SimDriver driver(home->path());
+    QString error;
+    if (!driver.start(&error))
+        std::abort();
+    QString output;
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("print")))
+            continue;
+        const SimDriver::Result result = driver.run(line, &output, &error);
+        if (result == SimDriver::Result::Ok && line == QLatin1String("state") &&
+            QJsonDocument::fromJson(output.toUtf8()).isNull())
+            std::abort(); // `state` always prints one valid JSON object
+    }
+    const QJsonObject s = driver.state();
+    const qint64 player = s.value(QLatin1String("CurrentPlayer")).toInteger(-1);
+    if (player != 0 && player != 1)
+        std::abort();
+    return 0;
+}
