@@ -26,7 +26,7 @@ void ModDarts::NameChanged(int p)
 {
     const QString& name = board.panel[p].lblNames.text();
     statsWindow.tabCaption[p] = name;
-    const QString trimmed = name.trimmed();
+    const QString trimmed = OptionsDialog::trimBlanks(name);
     if (p == 0) {
         board.menus.mnustaPlayer1 = trimmed;
         board.menus.mnuOptPlayer1 = trimmed;
