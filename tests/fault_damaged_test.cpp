@@ -16,6 +16,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -34,6 +35,8 @@ struct Damage {
     Lock lock = Lock::None;
     // Throws a 180, which must fail to save with a message saying so.
     bool tryWrite = false;
+    // A write cut short: the start must roll it back to what the file held.
+    bool rollsBack = false;
 };
 
 QString simPath()
@@ -78,6 +81,27 @@ QVector<QVariantList> content(const QString& path)
     for (const char* table : {"Options", "HiScores"})
         all += rawRows(path, QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(QLatin1String(table)));
     return all;
+}
+
+// Another program killed in the middle of a write that had already spilled
+// changed pages into the file: its journal is left behind, "hot".
+QString interruptedWrite(const QString& path)
+{
+    QProcess writer;
+    writer.start(QStringLiteral("sqlite3"), {path});
+    if (!writer.waitForStarted())
+        return QStringLiteral("sqlite3 is not there");
+    writer.write("PRAGMA cache_size = 1;\nBEGIN;\n"
+                 "UPDATE HiScores SET Name = hex(randomblob(3000));\nSELECT 'ready';\n");
+    while (!writer.readAllStandardOutput().contains("ready")) {
+        if (!writer.waitForReadyRead(10000))
+            return QStringLiteral("sqlite3 did not answer: ") + QString::fromLocal8Bit(writer.readAllStandardError());
+    }
+    ::kill(pid_t(writer.processId()), SIGKILL);
+    writer.waitForFinished();
+    if (!QFileInfo::exists(path + QStringLiteral("-journal")))
+        return QStringLiteral("no journal was left behind");
+    return QString();
 }
 
 const QString Refuse = QStringLiteral("The database ");
@@ -170,6 +194,8 @@ QVector<Damage> damages()
                  return QStringLiteral("cannot make the link");
              return QString();
          }, Outcome::Refused, QStringLiteral("a link to a file that is not there")},
+        {"a write cut short by a crash", [](const QString& p) { return interruptedWrite(p); },
+         Outcome::Starts, QString(), Lock::None, false, true},
         {"another program writing to it", [](const QString&) { return QString(); }, Outcome::Starts,
          QString(), Lock::WriteTransaction},
         {"locked by another program", [](const QString&) { return QString(); },
@@ -259,6 +285,7 @@ private slots:
         QVERIFY(QFile::copy(baseFile_, path));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
 
+        const QVector<QVariantList> original = content(path);
         const QString made = damage.make(path);
         // Read-only cases need the folder or file given back before cleanup.
         struct Restore {
@@ -277,7 +304,8 @@ private slots:
         const bool isFolder = QFileInfo(path).isDir();
         const QByteArray before = fileBytes(path);
         const QVector<QVariantList> contentBefore =
-            damage.outcome == Outcome::Starts ? content(path) : QVector<QVariantList>();
+            damage.rollsBack ? original
+            : damage.outcome == Outcome::Starts ? content(path) : QVector<QVariantList>();
         const QStringList filesBefore = QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
 
         std::unique_ptr<LockHolder> holder;
@@ -327,10 +355,13 @@ private slots:
         } else {
             // A start may switch the journal mode and back, which counts
             // in the file's header; what it holds must stay as it was.
-            QCOMPARE(fileBytes(path).size(), before.size());
+            if (!damage.rollsBack)
+                QCOMPARE(fileBytes(path).size(), before.size());
             QCOMPARE(content(path), contentBefore);
         }
-        const QStringList filesAfter = QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+        QStringList filesAfter = QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+        if (damage.rollsBack)
+            filesAfter << QStringLiteral("Darts.MDB-journal"); // rolled back and gone
         QCOMPARE(filesAfter, filesBefore);
     }
 
