@@ -2,7 +2,8 @@
 // Enters rising high scores into the database as fast as it can, one after
 // another, and prints each score on standard output the moment its write has
 // returned. The crash test kills it at random moments: whatever it printed
-// must be in the file afterwards.
+// must be in the file afterwards. It closes and reopens the file every few
+// writes.
 #include "engine/Notifier.h"
 #include "store/Database.h"
 #include "store/HiScoreTable.h"
@@ -40,6 +41,8 @@ void printScore(qint64 score)
         std::exit(3);
 }
 
+constexpr int WritesPerOpening = 7;
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -53,17 +56,21 @@ int main(int argc, char** argv)
     const qint64 first = std::atoll(argv[2]);
 
     Declining notifier;
-    Database db;
-    QString error;
-    if (db.open(path, notifier, &error) != Database::Opened::Ok) {
-        std::fprintf(stderr, "open: %s\n", qPrintable(error));
-        return 1;
-    }
-    {
+    const QDateTime base(QDate(2026, 1, 1), QTime(0, 0));
+    qint64 score = first;
+    // A few writes per opening, then the file is closed and opened again, so
+    // that kills also land in the middle of opening and closing it (which
+    // switch its journal mode) and on the next start after them.
+    for (;;) {
+        Database db;
+        QString error;
+        if (db.open(path, notifier, &error) != Database::Opened::Ok) {
+            std::fprintf(stderr, "open: %s\n", qPrintable(error));
+            return 1;
+        }
         RecordSet rsHiScores(db.connection(), QStringLiteral("HiScores"), QStringLiteral("Type = 'H'"),
                              QStringLiteral("Score DESC, Date DESC"));
-        const QDateTime base(QDate(2026, 1, 1), QTime(0, 0));
-        for (qint64 score = first;; ++score) {
+        for (int i = 0; i < WritesPerOpening; ++i, ++score) {
             const auto entered = EnterHighScore(rsHiScores, QStringLiteral("Writer"),
                                                 QStringLiteral("Killer"),
                                                 base.addSecs(score - first), score, &error);
