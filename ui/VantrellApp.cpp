@@ -1,9 +1,12 @@
 #include "ui/VantrellApp.h"
 
+#include "print/PrintModDarts.h"
 #include "ui/AppPaths.h"
+#include "ui/QtPrinting.h"
 #include "ui/frmAbout.h"
 #include "ui/frmHiScores.h"
 #include "ui/frmOptions.h"
+#include "ui/frmPrint.h"
 #include "ui/frmScores.h"
 #include "ui/frmStats.h"
 #include "ui/frmWinnerBust.h"
@@ -12,7 +15,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-VantrellApp::VantrellApp(const Setup& setup, QObject* parent) : QObject(parent), setup_(setup)
+VantrellApp::VantrellApp(const Setup& setup, QObject* parent)
+    : QObject(parent), setup_(setup), printing_(std::make_unique<Printing>())
 {
     ModDarts::Setup engine;
     engine.databasePath = setup.databasePath;
@@ -34,6 +38,7 @@ frmOptions* VantrellApp::options() const { return options_; }
 frmWinnerBust* VantrellApp::winner() const { return winner_; }
 frmHiScores* VantrellApp::hiScores() const { return hiScores_; }
 frmAbout* VantrellApp::about() const { return about_; }
+frmPrint* VantrellApp::print() const { return print_; }
 
 bool VantrellApp::openDatabase(QString* error)
 {
@@ -199,10 +204,19 @@ void VantrellApp::statsExit()
 
 void VantrellApp::statsPrint()
 {
-    // ---- PRINT HOOK -------------------------------------------------------
-    // "&Print" opens the print dialog frmPrint (print/PrintDialog.h) captioned
-    // "Print Statistics", modeless, over the statistics window. The dialog's
-    // window is connected here; until then the signal is the whole of it.
+    // "&Print" opens the print dialog over the statistics window, modeless.
+    // A dialog still open (after a game report) is used again; otherwise a
+    // new one is made, which lists the printers afresh. Its caption is set
+    // before it is shown: that names the job it prints.
+    if (!print_ || print_->model().closed()) {
+        QWidget* over = stats_ ? static_cast<QWidget*>(stats_) : static_cast<QWidget*>(scores_);
+        print_ = new frmPrint(over, *printing_, PrintSourcesOf(*model_));
+    }
+    print_->setCaption(PrintDialog::StatisticsJob);
+    print_->model().show();
+    print_->show();
+    print_->raise();
+    print_->activateWindow();
     emit printRequested();
 }
 

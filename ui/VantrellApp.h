@@ -14,6 +14,8 @@ class frmOptions;
 class frmWinnerBust;
 class frmHiScores;
 class frmAbout;
+class frmPrint;
+struct Printing;
 
 class VantrellApp : public QObject {
     Q_OBJECT
@@ -46,6 +48,11 @@ public:
     frmWinnerBust* winner() const;
     frmHiScores* hiScores() const;
     frmAbout* about() const;
+    frmPrint* print() const;
+
+    // The current printer, the printers to choose from and where documents
+    // go, kept for the whole run.
+    Printing& printing() { return *printing_; }
 
     // --- Events, forwarded to the engine ---------------------------------
     void boardPressed(double X, double Y);
@@ -91,8 +98,7 @@ public:
     void sync();
 
 signals:
-    // "&Print" of the statistics window. The print dialog is not part of
-    // these windows yet: whoever shows it connects here.
+    // "&Print" of the statistics window has shown the print dialog.
     void printRequested();
 
 private:
@@ -107,6 +113,8 @@ private:
     QPointer<frmWinnerBust> winner_;
     QPointer<frmHiScores> hiScores_;
     QPointer<frmAbout> about_;
+    QPointer<frmPrint> print_;
+    std::unique_ptr<Printing> printing_;
     bool syncing_ = false;
     bool resync_ = false;
 };
