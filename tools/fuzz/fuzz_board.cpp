@@ -22,7 +22,8 @@ SimDriver* driver;
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     static QCoreApplication app(*argc, *argv);
-    home = new QTemporaryDir;
+    static QTemporaryDir dir; // static: removed when the fuzzer exits
+    home = &dir;
     driver = new SimDriver(home->path());
     QString error;
     if (!driver->start(&error))
@@ -55,15 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
 
-    // The same through the engine, scoring the dart when it is thrown.
+    // The same through the engine: a thrown point is worth the dart and
+    // goes into the history; the pointer moving over it updates the aim box.
+    // (Scoring the dart is the driver target's part.)
     ModDarts& e = driver->engine();
     e.board.Image1 = rect;
     const qint64 score = e.MapBoardPoint(v[4], v[5], thrown);
     if (score != (thrown ? hit.Score : 0) || e.history.CurrentDartLabel != hit.Label)
         std::abort();
-    if (thrown)
-        e.BoardPressed(v[4], v[5]);
-    else
-        e.BoardMoved(v[4], v[5]);
+    if (thrown && e.history.slot[e.history.DartHistoryIndex] != hit.Label)
+        std::abort();
+    e.BoardMoved(v[4], v[5]);
     return 0;
 }

@@ -3,6 +3,8 @@
 // out: they write a file wherever the line says.
 #include "tools/SimDriver.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -20,7 +22,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
-    home = new QTemporaryDir;
+    // On a memory file system when there is one: every input opens and
+    // closes the database, and waiting for a disk would be most of the run.
+    // (Static, so that it is removed when the fuzzer exits.)
+    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                 ? QStringLiteral("/dev/shm/vantrell-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/vantrell-fuzz-XXXXXX"));
+    home = &dir;
     return 0;
 }
 
