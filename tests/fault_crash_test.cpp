@@ -121,9 +121,12 @@ private slots:
         const QString path = QDir(home.path()).filePath(QStringLiteral("Data/Darts.MDB"));
         const int kills = longForm() ? 200 : 10;
         std::mt19937 rng(std::random_device{}());
-        // Mostly kills in the middle of steady writing; some early ones land
-        // while the program is still starting or making the file.
-        std::uniform_int_distribution<int> delayMs(0, 400);
+        // One kill in four at any moment from the start, most of them while
+        // the program is still starting or making the file; the others once
+        // writing is under way, at a random moment after its first write
+        // (how long starting takes depends on the build and the machine).
+        std::uniform_int_distribution<int> delayMs(0, 300);
+        std::bernoulli_distribution early(0.25);
 
         QVector<qint64> returned;
         qint64 next = 1;
@@ -132,8 +135,14 @@ private slots:
             QProcess writer;
             writer.start(writerPath(), {path, QString::number(next)});
             QVERIFY2(writer.waitForStarted(), qPrintable(writer.errorString()));
+            const bool killEarly = early(rng);
+            if (!killEarly)
+                QVERIFY2(writer.waitForReadyRead(30000),
+                         qPrintable(QStringLiteral("round %1: no write returned: %2")
+                                        .arg(round)
+                                        .arg(QString::fromLocal8Bit(writer.readAllStandardError()))));
             const int delay = delayMs(rng);
-            QThread::msleep(delay);
+            QThread::msleep(killEarly ? delay : delay / 2);
             if (writer.state() != QProcess::Running) {
                 writer.waitForFinished();
                 QFAIL(qPrintable(QStringLiteral("round %1: the writer stopped by itself (%2): %3")
@@ -171,8 +180,6 @@ private slots:
         }
         qInfo("%d kills, %d of them after at least one write had returned; scores up to %lld",
               kills, killsWithWrites, static_cast<long long>(next - 1));
-        // Without kills in the middle of writing the test would prove nothing.
-        QVERIFY(killsWithWrites >= kills / 3);
     }
 };
 
