@@ -36,8 +36,7 @@ faults: build
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any finding fails the test it happened in.
 SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 sanitize: deps
 	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTRELL_SANITIZE=ON
 	cmake --build build-sanitize -j $(JOBS)
