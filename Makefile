@@ -24,9 +24,13 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Figures as a table and as JSON lines (one object per figure).
+# Figures as a table and as JSON lines (one object per figure): the engine,
+# the windows (offscreen), the start-up and memory, the database.
 bench: build
 	$(BUILD)/bench/engine_bench 100000
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/ui_bench 1000
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/startup_bench 11
+	$(BUILD)/bench/store_bench 200
 
 # The fault tests in their long form: 200 kills of a high-score writer,
 # every damaged file, a match of a million darts.

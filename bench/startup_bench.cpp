@@ -121,7 +121,9 @@ QtMessageHandler standardHandler = nullptr;
 // The offscreen platform cannot raise a window and says so each time.
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (text.contains(QStringLiteral("does not support raise()")))
+    // Nor is a machine without a sound device, said at every sound.
+    if (text.contains(QStringLiteral("does not support raise()"))
+        || text.contains(QStringLiteral("No audio device detected")))
         return;
     if (standardHandler)
         standardHandler(type, context, text);
