@@ -35,7 +35,7 @@ bench: build
 # The fault tests in their long form: 200 kills of a high-score writer,
 # every damaged file, a match of a million darts.
 faults: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen VANTRELL_FAULTS_LONG=1 ctest --output-on-failure -R fault
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen VANTRELL_FAULTS_LONG=1 ctest --output-on-failure --verbose -R fault
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any finding fails the test it happened in.
