@@ -89,9 +89,8 @@ qint64 SectorNumber(double theta, qint64 aq, qint64 av)
     return BeyondLastRow;
 }
 
-DartHit HitAt(const BoardRect& image1, double X, double Y)
+BoardBed BedAt(const BoardCircles& c, const BoardRect& image1, double X, double Y)
 {
-    const BoardCircles c = CirclesOf(image1);
     const double px = image1.Left + X; // the point in window twips
     const double py = image1.Top + Y;
 
@@ -99,21 +98,21 @@ DartHit HitAt(const BoardRect& image1, double X, double Y)
     const qint64 dy = RoundHalfEven(double(c.cy) - py);
     const qint64 d = RoundedLength(dy, dx);
 
-    QString label;
+    BoardBed bed;
     if (d <= c.t1)
-        label = QStringLiteral("50");
+        bed.ring = BoardBed::Bull;
     else if (d <= c.t2)
-        label = QStringLiteral("25");
+        bed.ring = BoardBed::OuterBull;
     else if (d <= c.t3)
-        label = QString();
+        bed.ring = BoardBed::Single;
     else if (d <= c.t4)
-        label = QStringLiteral("T");
+        bed.ring = BoardBed::Treble;
     else if (d <= c.t5)
-        label = QString();
+        bed.ring = BoardBed::Single;
     else if (d <= c.R)
-        label = QStringLiteral("D");
+        bed.ring = BoardBed::Double;
     else
-        label = QStringLiteral("0");
+        bed.ring = BoardBed::Off;
 
     // The angle is measured by the chord from the top of the point's circle
     // to the point.
@@ -122,14 +121,34 @@ DartHit HitAt(const BoardRect& image1, double X, double Y)
     const qint64 chord = RoundedLength(av, aq);
 
     if (chord == 0 && d == 0) {
-        label = QStringLiteral("50");
-    } else if (label != u"25" && label != u"50" && label != u"0") {
+        bed.ring = BoardBed::Bull;
+    } else if (bed.ring == BoardBed::Single || bed.ring == BoardBed::Treble ||
+               bed.ring == BoardBed::Double) {
         // Only a ring outside the outer bull gets here, so d is at least 1
         // for any sound placement; a degenerate one reads as the top.
         const double theta =
             d > 0 ? 2 * ArcSin(double(chord) / 2 / double(d)) * 180 / MappingPi : 0.0;
-        label += QString::number(SectorNumber(theta, aq, av));
+        bed.number = SectorNumber(theta, aq, av);
     }
+    return bed;
+}
+
+QString LabelOf(const BoardBed& bed)
+{
+    switch (bed.ring) {
+    case BoardBed::Off: return QStringLiteral("0");
+    case BoardBed::Bull: return QStringLiteral("50");
+    case BoardBed::OuterBull: return QStringLiteral("25");
+    case BoardBed::Single: return QString::number(bed.number);
+    case BoardBed::Treble: return u'T' + QString::number(bed.number);
+    case BoardBed::Double: return u'D' + QString::number(bed.number);
+    }
+    return QStringLiteral("0");
+}
+
+DartHit HitAt(const BoardRect& image1, double X, double Y)
+{
+    const QString label = LabelOf(BedAt(CirclesOf(image1), image1, X, Y));
     return DartHit{label, DartValue(label)};
 }
 

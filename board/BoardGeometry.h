@@ -39,6 +39,17 @@ double ArcSin(double x);
 // (positive to the right) and its drop av below the top of its circle.
 qint64 SectorNumber(double theta, qint64 aq, qint64 av);
 
+// The bed under a point, without its label: the ring and, for the single,
+// treble and double rings, the sector number. Drawing the board asks this
+// for every pixel, so it builds no text.
+struct BoardBed {
+    enum Ring { Off, Bull, OuterBull, Single, Treble, Double };
+    Ring ring = Off;
+    qint64 number = 0;
+};
+BoardBed BedAt(const BoardCircles& circles, const BoardRect& image1, double X, double Y);
+QString LabelOf(const BoardBed& bed);
+
 // The dart for a point X, Y relative to the picture's top-left corner.
 DartHit HitAt(const BoardRect& image1, double X, double Y);
 

@@ -48,6 +48,19 @@ int BedCode(const QString& label)
     return label.toInt();
 }
 
+int BedCode(const BoardBed& bed)
+{
+    switch (bed.ring) {
+    case BoardBed::Off: return 0;
+    case BoardBed::Bull: return 50;
+    case BoardBed::OuterBull: return 25;
+    case BoardBed::Single: return int(bed.number);
+    case BoardBed::Treble: return 100 + int(bed.number);
+    case BoardBed::Double: return 200 + int(bed.number);
+    }
+    return 0;
+}
+
 QRgb CodeColour(int code)
 {
     if (code == 0)
@@ -145,7 +158,7 @@ QImage Render(const BoardRect& image1, int size)
             const double dx = double(c.cx) - (image1.Left + X);
             int code = 0;
             if (dx * dx + dy * dy <= outer2)
-                code = BedCode(HitAt(image1, X, Y).Label);
+                code = BedCode(BedAt(c, image1, X, Y));
             row[std::size_t(i)] = code;
             QRgb colour = CodeColour(code);
             // A wire where the bed changes from the pixel above or to the left,
@@ -164,7 +177,9 @@ QImage Render(const BoardRect& image1, int size)
 
 QImage DesignPicture()
 {
-    return Render(BoardRect{}, 510);
+    // The splash and the window icon show the same picture: draw it once.
+    static const QImage picture = Render(BoardRect{}, 510);
+    return picture;
 }
 
 } // namespace boardpicture

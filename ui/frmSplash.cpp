@@ -27,6 +27,9 @@ frmSplash::frmSplash(VantrellApp& app)
               designFont(Face::Arial, 26.25, true), palette::PanelBlue, palette::White);
 
     Timer1_.setSingleShot(true);
+    // A coarse timer may fire tens of milliseconds late; the splash's second
+    // is all the waiting start-up should do.
+    Timer1_.setTimerType(Qt::PreciseTimer);
     Timer1_.setInterval(1000);
     connect(&Timer1_, &QTimer::timeout, this, &frmSplash::tick);
 }
