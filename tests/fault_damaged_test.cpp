@@ -2,7 +2,8 @@
 // file that is broken in one of many ways. Every one of them ends in either a
 // clear message naming the file and an exit status of 1, or, where the damage
 // is harmless, a normal start; never a crash. The driver declines every
-// offered repair, so the file must come out byte for byte as it went in.
+// offered repair, so a refused file must come out byte for byte as it went
+// in, and one the program started on must still hold exactly what it held.
 #include "StoreTestSupport.h"
 
 #include "store/Database.h"
@@ -262,7 +263,6 @@ private slots:
         QVERIFY2(db.open(baseFile_, notifier, &error) == Database::Opened::Ok, qPrintable(error));
         db.close();
         QVERIFY(QFileInfo(baseFile_).size() >= 3 * 4096);
-        QCOMPARE(damages().size() >= 20, true);
     }
 
     void damagedFile_data()
