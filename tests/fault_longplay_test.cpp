@@ -6,6 +6,7 @@
 #include "tools/SimDriver.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -25,6 +26,18 @@ struct Dart {
 const Dart kMix[] = {{"T20", 60}, {"20", 20}, {"1", 1},   {"5", 5},   {"T20", 60}, {"T19", 57},
                      {"19", 19},  {"D20", 40}, {"D16", 32}, {"D8", 16},  {"D4", 8},   {"D2", 4},
                      {"D1", 2},   {"0", 0},   {"25", 25}, {"50", 50},  {"T5", 15},  {"D10", 20}};
+
+// The resident memory in kB, from /proc (0 where there is none).
+qint64 residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
 
 qint64 wholeNumber(const QJsonValue& v, bool* ok)
 {
@@ -55,6 +68,7 @@ private slots:
         qint64 lastSets[2] = {0, 0};
         qint64 announcements = 0;
         QVector<double> msPerChunk;
+        QStringList memory;
         QElapsedTimer timer;
         for (int chunk = 0; chunk < chunks; ++chunk) {
             timer.start();
@@ -70,6 +84,7 @@ private slots:
                 }
             }
             msPerChunk << double(timer.nsecsElapsed()) / 1e6;
+            memory << QString::number(residentKb() / 1024.0, 'f', 1);
 
             // Every panel still shows sensible numbers, and the match only
             // ever moves forward.
@@ -113,6 +128,7 @@ private slots:
               static_cast<long long>(lastPoints));
         qInfo("microseconds per dart, by tenth of the match: %s", qPrintable(times.join(QStringLiteral(" "))));
         qInfo("last tenth / first tenth: %.2f", msPerChunk.last() / msPerChunk.first());
+        qInfo("resident memory (MB) after each tenth: %s", qPrintable(memory.join(QStringLiteral(" "))));
     }
 };
 
