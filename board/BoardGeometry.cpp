@@ -187,16 +187,16 @@ QPointF PointFor(const BoardRect& image1, const QString& label)
     double radius = 0;
     qint64 number = 0;
     if (label == u"25") {
-        radius = (c.t1 + c.t2) / 2.0;
+        radius = (double(c.t1) + double(c.t2)) / 2.0;
     } else if (label.startsWith(u'T')) {
-        radius = (c.t3 + c.t4) / 2.0;
+        radius = (double(c.t3) + double(c.t4)) / 2.0;
         number = label.mid(1).toInt();
     } else if (label.startsWith(u'D')) {
-        radius = (c.t5 + c.R) / 2.0;
+        radius = (double(c.t5) + double(c.R)) / 2.0;
         number = label.mid(1).toInt();
     } else {
         // The outer single bed: the larger of the two single beds.
-        radius = (c.t4 + c.t5) / 2.0;
+        radius = (double(c.t4) + double(c.t5)) / 2.0;
         number = label.toInt();
     }
     if (number == 0) // the outer bull: any direction will do
