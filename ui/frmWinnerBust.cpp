@@ -6,6 +6,8 @@
 #include "ui/Widgets.h"
 
 #include <QCloseEvent>
+
+#include <algorithm>
 #include <QPushButton>
 
 frmWinnerBust::frmWinnerBust(QWidget* parent, VantrellApp& app) : QDialog(parent), app_(app)
@@ -44,12 +46,29 @@ void frmWinnerBust::sync()
         lblWinner_->move(lblWinner_->x(), top);
     if (a.revision() != shownRevision_ || isHidden()) {
         shownRevision_ = a.revision();
-        if (isHidden())
+        if (isHidden()) {
+            if (!placed_)
+                placeClearOfTheBoard();
             show();
+        }
         raise();
         // Painted at once, while the click that announced it is still running.
         repaint();
     }
+}
+
+// Shown in the middle of the scoreboard, the dialog would cover the bull and
+// the inner beds, which the operator must still be able to click while it is
+// open. The lower left corner of the main window is off the scoring area at
+// any size the board is fitted to.
+void frmWinnerBust::placeClearOfTheBoard()
+{
+    placed_ = true;
+    const QWidget* main = parentWidget();
+    if (!main)
+        return;
+    const QRect area = main->geometry();
+    move(area.left(), std::max(area.top(), area.bottom() - frameGeometry().height() + 1));
 }
 
 void frmWinnerBust::closeForGood()

@@ -32,4 +32,6 @@ private:
     QPushButton* cmdOk_ = nullptr;
     quint64 shownRevision_ = 0;
     bool closing_ = false;
+    bool placed_ = false;
+    void placeClearOfTheBoard();
 };

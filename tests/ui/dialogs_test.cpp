@@ -6,6 +6,10 @@
 #include "ui/frmHiScores.h"
 #include "ui/frmStats.h"
 #include "ui/frmWinnerBust.h"
+#include <algorithm>
+#include <cmath>
+#include "engine/ModDarts.h"
+#include "board/BoardGeometry.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -48,6 +52,21 @@ private slots:
         QCOMPARE(winner->text(), QString());
         // The bust line drops to half the dialog's height.
         QCOMPARE(winner->y(), 74);
+
+        // It stands clear of the board's scoring area, so every bed stays
+        // clickable while it is open.
+        {
+            const ModDarts& m = f.app->model();
+            const BoardCircles c = CirclesOf(m.board.Image1);
+            auto* board = f.child<QWidget>(&f.scores(), QStringLiteral("Image1"));
+            const QPointF centre = QPointF(board->mapToGlobal(QPoint(0, 0))) +
+                                   QPointF((double(c.cx) - m.board.Image1.Left) / 15,
+                                           (double(c.cy) - m.board.Image1.Top) / 15);
+            const QRectF box = QRectF(dialog->frameGeometry());
+            const double nearestX = std::clamp(centre.x(), box.left(), box.right());
+            const double nearestY = std::clamp(centre.y(), box.top(), box.bottom());
+            QVERIFY(std::hypot(centre.x() - nearestX, centre.y() - nearestY) > double(c.R) / 15);
+        }
 
         // The close box and Escape are refused.
         QVERIFY(!dialog->close());
