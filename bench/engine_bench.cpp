@@ -1,6 +1,7 @@
 // Engine benchmark: the cost of one dart and of one undo, in an ordinary
 // match and deep into a very long one, through the same engine the program
 // runs. Cost that grows with the match shows as a ratio above 1.
+#include "bench/BenchFigures.h"
 #include "board/BoardGeometry.h"
 #include "tools/SimDriver.h"
 
@@ -14,20 +15,6 @@
 #include <vector>
 
 namespace {
-
-struct Figure {
-    const char* name;
-    double value;
-    const char* unit;
-};
-
-double percentile(std::vector<double> v, double q)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, std::size_t(q * double(v.size())))];
-}
 
 // A deterministic mix of darts: mostly the 20 and its neighbours, some
 // doubles to finish legs, some misses; busts and won legs come naturally.
@@ -121,21 +108,17 @@ int main(int argc, char** argv)
     const std::vector<double> late = timeDarts(e, mix, 1000);
     const std::vector<double> lateUndo = timeUndos(e, 40);
 
-    figures.push_back({"dart_median_first_1000", percentile(early, 0.5) / 1000, "us"});
-    figures.push_back({"dart_p99_first_1000", percentile(early, 0.99) / 1000, "us"});
-    figures.push_back({"dart_median_at_long_match", percentile(late, 0.5) / 1000, "us"});
-    figures.push_back({"dart_p99_at_long_match", percentile(late, 0.99) / 1000, "us"});
-    figures.push_back({"dart_late_to_early_ratio", percentile(late, 0.5) / percentile(early, 0.5), "x"});
-    figures.push_back({"undo_median_early", percentile(earlyUndo, 0.5) / 1000, "us"});
-    figures.push_back({"undo_median_at_long_match", percentile(lateUndo, 0.5) / 1000, "us"});
-    figures.push_back({"undo_late_to_early_ratio", percentile(lateUndo, 0.5) / percentile(earlyUndo, 0.5), "x"});
+    figures.push_back({"dart_median_first_1000", Percentile(early, 0.5) / 1000, "us"});
+    figures.push_back({"dart_p99_first_1000", Percentile(early, 0.99) / 1000, "us"});
+    figures.push_back({"dart_median_at_long_match", Percentile(late, 0.5) / 1000, "us"});
+    figures.push_back({"dart_p99_at_long_match", Percentile(late, 0.99) / 1000, "us"});
+    figures.push_back({"dart_late_to_early_ratio", Percentile(late, 0.5) / Percentile(early, 0.5), "x"});
+    figures.push_back({"undo_median_early", Percentile(earlyUndo, 0.5) / 1000, "us"});
+    figures.push_back({"undo_median_at_long_match", Percentile(lateUndo, 0.5) / 1000, "us"});
+    figures.push_back({"undo_late_to_early_ratio", Percentile(lateUndo, 0.5) / Percentile(earlyUndo, 0.5), "x"});
     figures.push_back({"darts_per_second_long_match", dartsPerSecond, "darts/s"});
     figures.push_back({"long_match_darts", double(thrown + 1000), "darts"});
 
-    std::printf("%-32s %14s  %s\n", "figure", "value", "unit");
-    for (const Figure& f : figures)
-        std::printf("%-32s %14.3f  %s\n", f.name, f.value, f.unit);
-    for (const Figure& f : figures)
-        std::printf("{\"name\": \"%s\", \"value\": %.6g, \"unit\": \"%s\"}\n", f.name, f.value, f.unit);
+    PrintFigures(figures);
     return 0;
 }

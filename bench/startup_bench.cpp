@@ -16,6 +16,7 @@
 // its peak resident memory (VmHWM).
 //
 // startup_bench [RUNS] [--screen WxH]   (11 runs and 1920x1080 by default)
+#include "bench/BenchFigures.h"
 #include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
 #include "ui/BoardPicture.h"
@@ -50,21 +51,6 @@ extern char** environ;
 
 namespace {
 
-struct Figure {
-    const char* name;
-    double value;
-    const char* unit;
-};
-
-void PrintFigures(const std::vector<Figure>& figures)
-{
-    std::printf("%-36s %14s  %s\n", "figure", "value", "unit");
-    for (const Figure& f : figures)
-        std::printf("%-36s %14.3f  %s\n", f.name, f.value, f.unit);
-    for (const Figure& f : figures)
-        std::printf("{\"name\": \"%s\", \"value\": %.6g, \"unit\": \"%s\"}\n", f.name, f.value, f.unit);
-}
-
 double Median(std::vector<double> v)
 {
     if (v.empty())
@@ -91,29 +77,6 @@ long long StatusKb(const char* field)
         if (line.startsWith(key))
             return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong();
     return -1;
-}
-
-// Offscreen, on a screen of a common desktop size unless the caller chose a
-// platform: the board's size (and so its drawing) follows the screen.
-void ChoosePlatform(const QString& folder, int width, int height)
-{
-    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
-    if (!chosen.isEmpty() && chosen != "offscreen")
-        return;
-    const QString config = QDir(folder).filePath(QStringLiteral("offscreen-screen.json"));
-    QFile file(config);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        file.write(QStringLiteral("{\"screens\": [{\"name\": \"bench\", \"x\": 0, \"y\": 0, "
-                                  "\"width\": %1, \"height\": %2, \"logicalDpi\": 96, "
-                                  "\"logicalBaseDpi\": 96, \"dpr\": 1}]}\n")
-                       .arg(width)
-                       .arg(height)
-                       .toUtf8());
-        file.close();
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.toLocal8Bit());
-    } else {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
 }
 
 QtMessageHandler standardHandler = nullptr;

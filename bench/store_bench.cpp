@@ -4,6 +4,7 @@
 //
 // store_bench [WRITES] [FOLDER]   (200 writes, in a new folder beside the
 // executable by default: a real disk, not a memory file system)
+#include "bench/BenchFigures.h"
 #include "engine/Notifier.h"
 #include "store/Database.h"
 #include "store/HiScoreTable.h"
@@ -22,29 +23,6 @@
 #include <vector>
 
 namespace {
-
-struct Figure {
-    const char* name;
-    double value;
-    const char* unit;
-};
-
-void PrintFigures(const std::vector<Figure>& figures)
-{
-    std::printf("%-36s %14s  %s\n", "figure", "value", "unit");
-    for (const Figure& f : figures)
-        std::printf("%-36s %14.3f  %s\n", f.name, f.value, f.unit);
-    for (const Figure& f : figures)
-        std::printf("{\"name\": \"%s\", \"value\": %.6g, \"unit\": \"%s\"}\n", f.name, f.value, f.unit);
-}
-
-double Percentile(std::vector<double> v, double q)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, std::size_t(q * double(v.size())))];
-}
 
 class Declining : public Notifier {
 public:
