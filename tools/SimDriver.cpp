@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <cmath>
+
 class SimDriver::Sounds : public SoundOutput {
 public:
     void play(const QString& path) override { started.append(QFileInfo(path).fileName()); }
@@ -60,7 +62,8 @@ bool readNumbers(const QStringList& words, int count, double* values)
     for (int i = 0; i < count; ++i) {
         bool ok = false;
         values[i] = words[i + 1].toDouble(&ok);
-        if (!ok)
+        // "nan" and "inf" read as numbers but are no place on the board.
+        if (!ok || !std::isfinite(values[i]))
             return false;
     }
     return true;
@@ -176,9 +179,8 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
         if (e.hiScoresWindow.open)
             e.HiScoresClose();
     } else if (command == u"print" && words.size() >= 2) {
-        QString printError;
-        if (!PrintSelectedTabToPdf(e, rest(1), &printError))
-            messages_->shown.append(printError);
+        // A failure is shown in a message box by the print dialog itself.
+        PrintSelectedTabToPdf(e, rest(1), nullptr);
     } else if (command == u"clock" && words.size() == 2) {
         const QDateTime moment = QDateTime::fromString(words[1], Qt::ISODate);
         if (!moment.isValid())

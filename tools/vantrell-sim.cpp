@@ -3,6 +3,7 @@
 // windows would show as one line of JSON. Scenario tests, benchmarks and
 // fault tests drive the real engine through it, and a bug report can be
 // replayed with it.
+#include "tools/CommandLine.h"
 #include "tools/SimDriver.h"
 
 #include <QGuiApplication>
@@ -44,14 +45,23 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    QTextStream in(stdin);
-    in.setEncoding(QStringConverter::Utf8);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     qint64 lineNumber = 0;
     QString line;
-    while (in.readLineInto(&line)) {
+    for (;;) {
+        const commandline::Read read = commandline::ReadLine(stdin, &line);
+        if (read == commandline::Read::End)
+            break;
         ++lineNumber;
+        if (read == commandline::Read::TooLong) {
+            out.flush();
+            std::fprintf(stderr, "vantrell-sim: line %lld: longer than %lld bytes: \"%s\"\n",
+                         static_cast<long long>(lineNumber),
+                         static_cast<long long>(commandline::MaxLineBytes),
+                         qPrintable(commandline::Quoted(line)));
+            return 2;
+        }
         QString output;
         switch (driver.run(line, &output, &error)) {
         case SimDriver::Result::Ok:
@@ -63,7 +73,7 @@ int main(int argc, char** argv)
         case SimDriver::Result::BadCommand:
             out.flush();
             std::fprintf(stderr, "vantrell-sim: line %lld: cannot read \"%s\"%s%s\n",
-                         static_cast<long long>(lineNumber), qPrintable(line),
+                         static_cast<long long>(lineNumber), qPrintable(commandline::Quoted(line)),
                          error.isEmpty() ? "" : ": ", qPrintable(error));
             return 2;
         }
