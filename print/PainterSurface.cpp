@@ -14,8 +14,13 @@ constexpr double TwipsPerPoint = 20.0;
 } // namespace
 
 PainterSurface::PainterSurface(QPagedPaintDevice* device)
-    : device_(device)
 {
+    setDevice(device);
+}
+
+void PainterSurface::setDevice(QPagedPaintDevice* device)
+{
+    device_ = device;
     if (device_) {
         const double height = device_->pageLayout().paintRectPoints().height();
         setPageHeight(qint64(height * TwipsPerPoint));

@@ -27,10 +27,13 @@ public:
 
 protected:
     void setError(const QString& text) { error_ = text; }
+    // For a surface that makes its device after the base: the page height is
+    // taken from the device's layout here.
+    void setDevice(QPagedPaintDevice* device);
 
 private:
     void drawPage(QPainter& painter, const Page& page) const;
 
-    QPagedPaintDevice* device_;
+    QPagedPaintDevice* device_ = nullptr;
     QString error_;
 };

@@ -3,6 +3,7 @@
 // positions from the top-left corner of the area inside the margins.
 #include "print/PainterSurface.h"
 
+#include <QBuffer>
 #include <memory>
 
 class QPdfWriter;
@@ -14,15 +15,24 @@ public:
     explicit PdfSurface(const QString& path);
     ~PdfSurface() override;
 
-    // Checks that the file can be written before anything is drawn, then
-    // writes the document.
+    // Lays the document out in memory, then writes the file in one go. The
+    // PDF writer itself never reports a failed write (a full disk leaves an
+    // empty or cut-off file behind its back), so the bytes are written here,
+    // where every failure can be seen and told.
     bool finish() override;
 
     const QString& path() const { return path_; }
 
+    // Writes bytes to path whole or not at all: an ordinary file is replaced
+    // only once the new contents are safely on the disk, so a failed report
+    // never costs the previous one. A device or pipe (/dev/stdout, a FIFO) is
+    // written directly. False with the reason when anything failed.
+    static bool WriteWhole(const QString& path, const QByteArray& bytes, QString* error);
+
 private:
-    PdfSurface(const QString& path, std::unique_ptr<QPdfWriter> writer);
+    PdfSurface(const QString& path, std::unique_ptr<QBuffer> buffer);
 
     QString path_;
+    std::unique_ptr<QBuffer> buffer_;
     std::unique_ptr<QPdfWriter> writer_;
 };

@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 using Text = RecordingSurface::Text;
@@ -117,6 +120,7 @@ private slots:
     void dialogChoosesPrinter();
     void dialogPrintsSelectedTab();
     void printingFailuresAreReported();
+    void failedPdfWritesAreReported();
 
 private:
     PrintSources sources() { return {&stats_, &window_, &clock_, &notifier_}; }
@@ -462,6 +466,54 @@ void PrintTest::printingFailuresAreReported()
     dialog.Ok();
     QCOMPARE(dialog.lastOutcome(), PrintDialog::Outcome::Printed);
     QVERIFY(dialog.closed());
+}
+
+void PrintTest::failedPdfWritesAreReported()
+{
+    QTemporaryDir dir;
+    auto printTo = [&](const QString& path, QString* error) {
+        PdfSurface pdf(path);
+        PrintGamePage(pdf, stats_, clock_.now());
+        const bool ok = pdf.finish();
+        *error = pdf.error();
+        return ok;
+    };
+    QString error;
+
+    // A device that takes no bytes: the write fails and says so.
+    if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+        QVERIFY(!printTo(QStringLiteral("/dev/full"), &error));
+        QVERIFY2(error.contains(QStringLiteral("/dev/full")), qPrintable(error));
+    }
+    // A folder in the file's place.
+    QVERIFY(!printTo(dir.path(), &error));
+    QVERIFY(!error.isEmpty());
+
+    // A disk that fills in mid-write, as a file-size limit makes it: the
+    // failure is told and the report printed before it stays whole.
+    const QString path = dir.filePath(QStringLiteral("stats.pdf"));
+    QVERIFY2(printTo(path, &error), qPrintable(error));
+    QFile before(path);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray good = before.readAll();
+    before.close();
+    QVERIFY(good.size() > 2000);
+
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool wrote = printTo(path, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!wrote);
+    QVERIFY2(error.contains(QStringLiteral("stats.pdf")), qPrintable(error));
+    QFile after(path);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), good);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("stats.pdf")});
 }
 
 QTEST_MAIN(PrintTest)
