@@ -5,6 +5,8 @@
 // from its controls, kept in the OptionsDialog model.
 #include <QWidget>
 
+#include <functional>
+
 class QButtonGroup;
 class QFrame;
 class QLineEdit;
@@ -30,6 +32,7 @@ private:
     QRadioButton* option(QWidget* parent, QButtonGroup* group, const QString& name, int index,
                          const QString& caption, double left, double top, double width,
                          double height);
+    void countBox(QLineEdit* box, std::function<void(const QString&)> edited);
     static void select(QButtonGroup* group, int index);
 
     VantrellApp& app_;
