@@ -109,7 +109,7 @@ frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
     twips::place(ok, 2520, 3240, 975, 375);
-    connect(ok, &QPushButton::clicked, this, [this] { app_.optionsOk(); });
+    connect(ok, &QPushButton::clicked, this, &frmOptions::okClicked);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
     twips::place(cancel, 3600, 3240, 975, 375);
@@ -195,9 +195,25 @@ void frmOptions::closeEvent(QCloseEvent* e)
     app_.optionsCancel();
 }
 
+void frmOptions::okClicked()
+{
+    okUnderWay_ = true;
+    app_.optionsOk();
+    okUnderWay_ = false;
+    // Still open, "&Ok" was refused with a message box. The dialog coming
+    // back to the front when that box closes is not the operator returning
+    // to it, so it must not put the panels' names over the names typed.
+    refusedOk_ = isVisible() && !isActiveWindow();
+}
+
 void frmOptions::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && isActiveWindow())
-        app_.optionsActivated();
+    if (e->type() != QEvent::ActivationChange || !isActiveWindow() || okUnderWay_)
+        return;
+    if (refusedOk_) {
+        refusedOk_ = false;
+        return;
+    }
+    app_.optionsActivated();
 }

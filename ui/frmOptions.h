@@ -33,6 +33,7 @@ private:
                          const QString& caption, double left, double top, double width,
                          double height);
     void countBox(QLineEdit* box, std::function<void(const QString&)> edited);
+    void okClicked();
     static void select(QButtonGroup* group, int index);
 
     VantrellApp& app_;
@@ -44,4 +45,6 @@ private:
     QButtonGroup* OptScore_ = nullptr;
     QButtonGroup* OptPlayers_ = nullptr;
     QButtonGroup* OptComm_ = nullptr;
+    bool okUnderWay_ = false; // a message box of "&Ok" may be up
+    bool refusedOk_ = false;  // the next activation follows a refused "&Ok"
 };

@@ -202,6 +202,48 @@ private slots:
                  QStringLiteral("2"));
     }
 
+    // The message box of a refused "&Ok" takes the focus and gives it back;
+    // that return is not the operator coming back to the dialog, so the name
+    // typed stays. Leaving for the main window and coming back still shows
+    // the panel's name again.
+    void options_refused_ok_keeps_the_typed_name()
+    {
+        menu("mnuOptPlayer1")->trigger();
+        frmOptions* options = f.app->options();
+        // Activation is made by hand: the offscreen platform reports none.
+        const auto activate = [](QWidget* w) {
+            QApplication::setActiveWindow(w);
+            QVERIFY(w->isActiveWindow());
+        };
+        activate(options);
+        auto* name = f.child<QLineEdit>(options, QStringLiteral("txtName1"));
+        auto* legs = f.child<QLineEdit>(options, QStringLiteral("txtLegs"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Ann"));
+        legs->selectAll();
+        QTest::keyClick(legs, Qt::Key_Delete);
+
+        f.notifier.whileShown = [&] { activate(&f.scores()); };
+        QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdOk")), Qt::LeftButton);
+        f.notifier.whileShown = nullptr;
+        QCOMPARE(f.notifier.messages.size(), 1);
+        activate(options);
+        QCOMPARE(name->text(), QStringLiteral("Ann"));
+
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Bob"));
+        activate(&f.scores());
+        activate(options);
+        QCOMPARE(name->text(), QStringLiteral("Player 1"));
+
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Ann"));
+        QTest::keyClicks(legs, QStringLiteral("2"));
+        QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdOk")), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
+        QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblNames_0"))->text(), QStringLiteral("Ann"));
+    }
+
     void name_change_renames_menus_trimmed_and_the_tab_untrimmed()
     {
         menu("mnuOptPlayer2")->trigger();
