@@ -46,21 +46,44 @@ void ModDarts::LoadOptions()
         state.CommentaryOn = false;
     }
 
+    // Stored as they are, also by files older than the digits-only boxes: a
+    // stored "ab" is shown and counted as its text reads.
     options.txtSets = StoredText(rsOptions->field(QStringLiteral("NumberofSets")));
     options.txtLegs = StoredText(rsOptions->field(QStringLiteral("NumberOfLegs")));
+    options.remember();
 }
 
 void ModDarts::ShowOptions(int tab)
 {
+    // Showing an open dialog only switches its tab; what "&Cancel" goes back
+    // to is taken when it comes up from hidden.
+    const bool shown = !options.visible;
     options.visible = true;
     OptionsActivated();
     OptionsTabClicked(tab);
+    if (shown)
+        options.remember();
 }
 
 void ModDarts::OptionsActivated()
 {
-    options.txtName1 = OptionsDialog::trimBlanks(panel(0).lblNames.text());
-    options.txtName2 = OptionsDialog::trimBlanks(panel(1).lblNames.text());
+    // The boxes hold what a box with its maximum length would take; a longer
+    // name from an older file is cut as the window's box cuts it.
+    options.setName(0, OptionsDialog::trimBlanks(panel(0).lblNames.text()));
+    options.setName(1, OptionsDialog::trimBlanks(panel(1).lblNames.text()));
+}
+
+// Whether nobody has thrown yet in the running leg. The "Darts thrown" cells
+// of the statistics count each player's darts in the current leg and are
+// emptied at every leg's end and new game; unlike the panels' copies they also
+// count the rest of a busted visit at once. So both reading 0, with no visit
+// under way, is the start of a leg: before the first dart of a game, and
+// after a won leg until the next leg's first dart. In a one-player game the
+// second player's cell stays empty and the first player's decides.
+static bool atStartOfLeg(const ModDarts& e)
+{
+    return e.state.DartsInVisit == 0 && NumericValue(e.stats.grdStats[0].text(0, 1)) == 0 &&
+           NumericValue(e.stats.grdStats[1].text(0, 1)) == 0;
 }
 
 void ModDarts::OptionsTabClicked(int tab)
@@ -70,6 +93,20 @@ void ModDarts::OptionsTabClicked(int tab)
 
 void ModDarts::OptionsOk()
 {
+    // A match cannot be played to no legs or sets: the dialog stays open
+    // with the box to mend named, and nothing is saved or used.
+    const auto refuse = [&](const QString& text) {
+        notifier().message(text, QStringLiteral("Vantrell 2"));
+    };
+    if (!OptionsDialog::isCount(options.txtLegs)) {
+        refuse(QStringLiteral("Legs per set must be a whole number from 1 to 99."));
+        return;
+    }
+    if (!OptionsDialog::isCount(options.txtSets)) {
+        refuse(QStringLiteral("Sets per match must be a whole number from 1 to 99."));
+        return;
+    }
+
     if (rsOptions) {
         if (rsOptions->eof())
             rsOptions->moveFirst();
@@ -115,17 +152,21 @@ void ModDarts::OptionsOk()
             QStringLiteral("Vantrell 2"));
     }
 
-    const double left = panel(0).lblScoreLeft.value();
-    if (left == 501 || left == 301 || left == 101) {
+    // A new starting score takes over the scores only while the leg has not
+    // begun; once a dart is in, the leg is finished from where it stands and
+    // the next leg or game starts with the new score.
+    if (atStartOfLeg(*this)) {
         const QString start = NumberText(savedStartWith());
         panel(0).lblScoreLeft.setText(start);
         panel(1).lblScoreLeft.setText(start);
     }
 
     options.visible = false;
+    options.remember();
 }
 
 void ModDarts::OptionsCancel()
 {
+    options.restore();
     options.visible = false;
 }

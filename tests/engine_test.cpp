@@ -137,7 +137,7 @@ private slots:
     {
         QTemporaryDir home;
         auto driver = startedWith(home, {"options 3", "set players 1", "set start 101",
-                                         "set legs 0", "set commentary off", "ok"});
+                                         "set legs 99", "set sets 99", "set commentary off", "ok"});
         SimDriver& d = *driver;
         ModDarts& e = d.engine();
         // A thousand legs of T20, 1, D20: well past 32767 points in the match.
@@ -147,7 +147,7 @@ private slots:
             run(d, "throw D20");
         }
         QCOMPARE(e.state.PointsScored[0], qint64(101000));
-        QCOMPARE(e.board.panel[0].lblLeg.text(), QStringLiteral("1000"));
+        QCOMPARE(e.board.panel[0].lblSet.text() + ' ' + e.board.panel[0].lblLeg.text(), QStringLiteral("10 10"));
         QCOMPARE(e.stats.grdStats[0].text(9, 1), QStringLiteral("1000"));
         // The next leg's first dart: its own first-nine figure, not the match's.
         run(d, "throw T20");

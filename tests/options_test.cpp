@@ -1,6 +1,8 @@
 // The options dialog and the high-score window on a whole engine: loading the
-// saved row, OK and Cancel, the starting scores OK sets, the list and its
-// reset, and saving that fails without stopping the game.
+// saved row, OK and Cancel, what the boxes take and what OK refuses, the
+// starting scores OK sets, the list and its reset, and saving that fails
+// without stopping the game.
+#include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
 #include "sound/SoundOutput.h"
 #include "store/HiScoreTable.h"
@@ -14,6 +16,20 @@
 #include <memory>
 
 namespace {
+
+// Darts as clicks well inside their beds, a blank-separated list.
+void play(ModDarts& e, const QString& darts)
+{
+    for (const QString& label : darts.split(' ', Qt::SkipEmptyParts)) {
+        const QPointF at = PointFor(e.board.Image1, label);
+        e.BoardPressed(at.x(), at.y());
+    }
+}
+
+QString scores(ModDarts& e)
+{
+    return e.panel(0).lblScoreLeft.text() + ' ' + e.panel(1).lblScoreLeft.text();
+}
 
 class SilentSound : public SoundOutput {
 public:
@@ -92,6 +108,115 @@ private slots:
         QCOMPARE(e->options.txtLegs + "|" + e->options.txtSets, QStringLiteral("ab|"));
         QCOMPARE(e->savedStartWith(), 101);
         QCOMPARE(e->savedPlayers(), 1);
+
+        // Such a row, left by an older file, still plays as its texts read:
+        // no legs makes no set, and no sets makes every leg the match's.
+        play(*e, "T20 9 D16");
+        QCOMPARE(e->panel(0).lblLeg.text() + e->panel(0).lblSet.text(), QStringLiteral("10"));
+        QVERIFY(e->winner.open());
+        QCOMPARE(e->winner.lblWinner(), QStringLiteral("Match winner is:"));
+        QCOMPARE(e->options.txtLegs, QStringLiteral("ab"));
+
+        // A name longer than a name box holds comes into the box cut, as the
+        // window's box would cut it.
+        const QString longName = QStringLiteral("Maximilian Alexander Featherstonehaugh");
+        e = start({"UPDATE Options SET Player2 = '" + longName + "'"});
+        QVERIFY(e);
+        QCOMPARE(e->panel(1).lblNames.text(), longName);
+        e->ShowOptions(2);
+        QCOMPARE(e->options.txtName2, longName.left(30));
+    }
+
+    void boxesKeepWhatTheyTake_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<bool>("count"); // "&Ok" accepts what was kept
+        QTest::newRow("two digits") << "12" << "12" << true;
+        QTest::newRow("third digit dropped") << "123" << "12" << true;
+        QTest::newRow("letter before") << "x9" << "9" << true;
+        QTest::newRow("letters between") << "a1b2c3" << "12" << true;
+        QTest::newRow("blank and sign") << " -7" << "7" << true;
+        QTest::newRow("decimal point") << "1.5" << "15" << true;
+        QTest::newRow("leading zero") << "07" << "07" << true;
+        QTest::newRow("digit of another script") << QString(QChar(0x0663)) + "4" << "4" << true;
+        QTest::newRow("letters only") << "ab" << "" << false;
+        QTest::newRow("empty") << "" << "" << false;
+        QTest::newRow("zero") << "0" << "0" << false;
+        QTest::newRow("two zeros") << "00" << "00" << false;
+    }
+
+    void boxesKeepWhatTheyTake()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QFETCH(bool, count);
+        OptionsDialog o;
+        o.setLegs(typed);
+        o.setSets(typed);
+        QCOMPARE(o.txtLegs, kept);
+        QCOMPARE(o.txtSets, kept);
+        QCOMPARE(OptionsDialog::isCount(kept), count);
+    }
+
+    void nameBoxesKeepThirtyCharacters()
+    {
+        OptionsDialog o;
+        o.setName(0, QString(29, 'a') + "bc");
+        o.setName(1, "  Ann  ");
+        QCOMPARE(o.txtName1, QString(29, 'a') + "b");
+        QCOMPARE(o.txtName2, QStringLiteral("  Ann  "));
+    }
+
+    // "&Ok" with a legs or sets box that cannot be played to: the box is
+    // named, the dialog stays, and nothing it holds is saved or put to use.
+    void okRefusesLegsOrSetsThatCannotBePlayed_data()
+    {
+        QTest::addColumn<QString>("legs");
+        QTest::addColumn<QString>("sets");
+        QTest::addColumn<QString>("message");
+        const QString legs = "Legs per set must be a whole number from 1 to 99.";
+        const QString sets = "Sets per match must be a whole number from 1 to 99.";
+        QTest::newRow("legs empty") << "" << "1" << legs;
+        QTest::newRow("legs 0") << "0" << "1" << legs;
+        QTest::newRow("sets empty") << "3" << "" << sets;
+        QTest::newRow("sets 00") << "3" << "00" << sets;
+        QTest::newRow("both 0: legs first") << "0" << "0" << legs;
+        QTest::newRow("legs from an older file") << "ab" << "1" << legs;
+    }
+
+    void okRefusesLegsOrSetsThatCannotBePlayed()
+    {
+        QFETCH(QString, legs);
+        QFETCH(QString, sets);
+        QFETCH(QString, message);
+        auto e = start();
+        QVERIFY(e);
+        const auto saved = rawRows(path_, OptionsRow);
+        e->ShowOptions(3);
+        OptionsDialog& o = e->options;
+        o.txtLegs = legs; // as loaded: an older file may hold anything
+        o.txtSets = sets;
+        o.setName(0, "Ann");
+        o.OptScore = 2;
+        o.OptComm = 1;
+        e->OptionsOk();
+        QCOMPARE(notifier_.messages, QStringList{message});
+        QVERIFY(o.visible);
+        QCOMPARE(rawRows(path_, OptionsRow), saved);
+        QCOMPARE(e->panel(0).lblNames.text(), QStringLiteral("Player 1"));
+        QCOMPARE(scores(*e), QStringLiteral("501 501"));
+        QVERIFY(e->state.CommentaryOn);
+
+        // Mended, the same dialog saves it all.
+        o.setLegs("2");
+        o.setSets("1");
+        e->OptionsOk();
+        QCOMPARE(notifier_.messages.size(), 1);
+        QVERIFY(!o.visible);
+        QCOMPARE(rawRows(path_, OptionsRow)[0],
+                 (QVariantList{"Ann", "Player 2", 2, "2", "1", 101, 0}));
+        QCOMPARE(scores(*e), QStringLiteral("101 101"));
     }
 
     void okSavesEachControlAndNothingElse_data()
@@ -105,7 +230,7 @@ private slots:
         QTest::newRow("one player") << "players" << "Players" << QVariant(1);
         QTest::newRow("commentary off") << "comm" << "Commentry" << QVariant(0);
         QTest::newRow("legs, two characters") << "legs" << "NumberOfLegs" << QVariant("12");
-        QTest::newRow("sets empty") << "sets" << "NumberofSets" << QVariant("");
+        QTest::newRow("sets, letter dropped") << "sets" << "NumberofSets" << QVariant("4");
     }
 
     void okSavesEachControlAndNothingElse()
@@ -131,7 +256,7 @@ private slots:
         else if (control == "legs")
             o.setLegs("123");
         else
-            o.setSets(QString());
+            o.setSets("x4");
         e->OptionsOk();
         QVERIFY(!o.visible && notifier_.messages.isEmpty());
         QCOMPARE(e->state.CommentaryOn, control != "comm");
@@ -156,55 +281,127 @@ private slots:
             QCOMPARE(e->panel(0).lblNames.text(), QStringLiteral("Ann Smith"));
     }
 
-    void cancelKeepsTheControlsButSavesNothing()
+    // "&Cancel" goes back to the controls as they were when the dialog came
+    // up from hidden, or when it was last closed, whichever is later; so
+    // nothing cancelled reaches the game, which reads players, legs and sets
+    // from the controls.
+    void cancelPutsEveryControlBack()
     {
         auto e = start();
         QVERIFY(e);
+        OptionsDialog& o = e->options;
         const auto saved = rawRows(path_, OptionsRow);
+        auto changeEverything = [&] {
+            o.setName(0, "Zed");
+            o.setName(1, "Yan");
+            o.setLegs("7");
+            o.setSets("4");
+            o.OptScore = 2;
+            o.OptPlayers = 0;
+            o.OptComm = 1;
+        };
+
         e->ShowOptions(2);
-        QCOMPARE(e->options.tab, 2);
-        e->options.setLegs("7");
-        e->options.OptPlayers = 0;
-        e->options.OptScore = 2;
-        e->options.txtName1 = "Ann";
+        const OptionsDialog::Controls shown = o.controls();
+        QCOMPARE(shown.txtName1 + shown.txtLegs, QStringLiteral("Player 13"));
+        changeEverything();
+        QVERIFY(!e->twoPlayers()); // counts while the dialog is open
+        e->ShowOptions(3);         // a tab switch is not a new showing
         e->OptionsCancel();
-        QVERIFY(!e->options.visible);
+        QVERIFY(!o.visible);
+        QCOMPARE(o.controls(), shown);
+        QVERIFY(e->twoPlayers());
+        QVERIFY(e->state.CommentaryOn);
         QCOMPARE(rawRows(path_, OptionsRow), saved);
-        QCOMPARE(e->savedStartWith(), 501);
         QCOMPARE(e->panel(0).lblNames.text(), QStringLiteral("Player 1"));
 
-        e->ShowOptions(3); // as left, the names aside
-        QCOMPARE(e->options.tab, 3);
-        QCOMPARE(e->options.txtLegs, QStringLiteral("7"));
+        // After "&Ok" the saved choice is what "&Cancel" returns to.
+        e->ShowOptions(3);
+        o.setLegs("5");
+        o.OptPlayers = 0;
+        e->OptionsOk();
+        const OptionsDialog::Controls okayed = o.controls();
+        e->ShowOptions(3);
+        changeEverything();
+        e->OptionsCancel();
+        QCOMPARE(o.controls(), okayed);
         QVERIFY(!e->twoPlayers());
-        QCOMPARE(e->options.txtName1, QStringLiteral("Player 1"));
+
+        // Changed while hidden (the driver can), then cancelled: as closed.
+        o.setLegs("9");
+        e->OptionsCancel();
+        QCOMPARE(o.txtLegs, QStringLiteral("5"));
+
+        // Played on: a cancelled "1 leg a set" never takes a set.
+        e->ShowOptions(3);
+        o.setLegs("1");
+        e->OptionsCancel();
+        e->ShowOptions(3);
+        o.setLegs("3");
+        o.setSets("1");
+        o.OptPlayers = 1;
+        o.OptScore = 2;
+        e->OptionsOk();
+        e->ShowOptions(3);
+        o.setLegs("1");
+        e->OptionsCancel();
+        play(*e, "T20 9 D16");
+        QCOMPARE(e->panel(0).lblLeg.text() + e->panel(0).lblSet.text(), QStringLiteral("10"));
+        QCOMPARE(e->winner.lblPlayer(), QStringLiteral("has won the leg"));
     }
 
-    void okSetsBothScoresOnlyWhileTheFirstIsUntouched_data()
+    // A new starting score replaces the remaining scores only at the start
+    // of a leg; once any dart of the leg is in, both scores stay and the new
+    // score waits for the next leg or game.
+    void okSetsTheScoresOnlyAtTheStartOfALeg_data()
     {
-        QTest::addColumn<QString>("left");   // player 0, player 1 before
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("new game") << "501 501" << 1 << "301 301";
-        QTest::newRow("second player has scored") << "501 441" << 1 << "301 301";
-        QTest::newRow("first player has scored") << "441 501" << 1 << "441 501";
-        QTest::newRow("first on 101") << "101 60" << 0 << "501 501";
+        QTest::addColumn<QString>("setup");   // "one" for a one-player game
+        QTest::addColumn<QString>("darts");   // thrown before "&Ok"
+        QTest::addColumn<bool>("undoOne");
+        QTest::addColumn<QString>("after");   // scores after choosing 301
+        QTest::newRow("new game") << "" << "" << false << "301 301";
+        QTest::newRow("first dart of the leg in") << "" << "0" << false << "501 501";
+        QTest::newRow("taken back again") << "" << "0" << true << "301 301";
+        QTest::newRow("second player has scored, first on 501")
+            << "" << "0 0 0 20 20 20" << false << "501 441";
+        QTest::newRow("first player on 301 in a 501 leg")
+            << "" << "T20 T20 T20 0 0 0 20 0 0 5" << false << "301 501";
+        QTest::newRow("first player has scored") << "" << "20 20 20" << false << "441 501";
+        QTest::newRow("bust, nothing left on the panels")
+            << "101" << "T20 T20" << false << "101 101";
+        QTest::newRow("leg just won") << "101" << "T20 9 D16" << false << "301 301";
+        QTest::newRow("next leg's first dart in") << "101" << "T20 9 D16 20" << false << "101 101";
+        QTest::newRow("one player, nothing thrown") << "one" << "" << false << "301 301";
+        QTest::newRow("one player has thrown") << "one" << "20 20 20" << false << "441 501";
     }
 
-    void okSetsBothScoresOnlyWhileTheFirstIsUntouched()
+    void okSetsTheScoresOnlyAtTheStartOfALeg()
     {
-        QFETCH(QString, left);
-        QFETCH(int, chosen);
+        QFETCH(QString, setup);
+        QFETCH(QString, darts);
+        QFETCH(bool, undoOne);
         QFETCH(QString, after);
         auto e = start();
         QVERIFY(e);
-        e->panel(0).lblScoreLeft.setText(left.section(' ', 0, 0));
-        e->panel(1).lblScoreLeft.setText(left.section(' ', 1, 1));
+        if (setup == "101")
+            e = start({"UPDATE Options SET StartWith = 101"});
+        else if (setup == "one")
+            e = start({"UPDATE Options SET Players = 1"});
+        QVERIFY(e);
+        play(*e, darts);
+        if (undoOne)
+            e->UndoLast();
+        const QString before = scores(*e);
         e->ShowOptions(3);
-        e->options.OptScore = chosen;
+        e->options.OptScore = 1;
         e->OptionsOk();
-        QCOMPARE(e->panel(0).lblScoreLeft.text() + ' ' + e->panel(1).lblScoreLeft.text(), after);
-        QCOMPARE(rawRows(path_, "SELECT StartWith FROM Options")[0][0].toInt(), chosen == 0 ? 501 : 301);
+        QCOMPARE(scores(*e), after);
+        QCOMPARE(e->savedStartWith(), 301);
+        // Whether or not it applied at once, the next game starts at 301.
+        if (after != QStringLiteral("301 301"))
+            QCOMPARE(scores(*e), before);
+        e->NewGame();
+        QCOMPARE(scores(*e), QStringLiteral("301 301"));
     }
 
     void highScoreListIsASnapshotAndResetOnlyWhileOpen()

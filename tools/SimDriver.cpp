@@ -147,9 +147,9 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
         const QString& what = words[1];
         const QString value = words.size() >= 3 ? words[2] : QString();
         if (what == u"name1") {
-            e.options.txtName1 = rest(2);
+            e.options.setName(0, rest(2));
         } else if (what == u"name2") {
-            e.options.txtName2 = rest(2);
+            e.options.setName(1, rest(2));
         } else if (what == u"legs") {
             e.options.setLegs(rest(2));
         } else if (what == u"sets") {

@@ -138,7 +138,7 @@ void VantrellApp::optionsCancel()
 
 void VantrellApp::optionsNameEdited(int player, const QString& text)
 {
-    (player == 0 ? model_->options.txtName1 : model_->options.txtName2) = text;
+    model_->options.setName(player, text);
     sync();
 }
 

@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+#include <algorithm>
+
 frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
     : QWidget(parent, Qt::Window), app_(app)
 {
@@ -55,6 +57,7 @@ frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
                   palette::ButtonFace, palette::Black);
         auto* box = new QLineEdit(pages_[p]);
         box->setObjectName(QStringLiteral("txtName%1").arg(p + 1));
+        box->setMaxLength(OptionsDialog::NameMaxLength);
         twips::place(box, 120, 480, 2655, 375);
         connect(box, &QLineEdit::textEdited, this,
                 [this, p](const QString& text) { app_.optionsNameEdited(p, text); });
@@ -85,16 +88,14 @@ frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
     txtSets_->setObjectName(QStringLiteral("txtSets"));
     txtSets_->setMaxLength(OptionsDialog::MaxLength);
     twips::place(txtSets_, 240, 360, 495, 405);
-    connect(txtSets_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { app_.optionsSetsEdited(text); });
+    countBox(txtSets_, [this](const QString& text) { app_.optionsSetsEdited(text); });
 
     QGroupBox* legs = frame(QStringLiteral("fraNumOfLegs"), QStringLiteral("No. of legs"), 3240, 240, 975, 975);
     txtLegs_ = new QLineEdit(legs);
     txtLegs_->setObjectName(QStringLiteral("txtLegs"));
     txtLegs_->setMaxLength(OptionsDialog::MaxLength);
     twips::place(txtLegs_, 240, 360, 495, 405);
-    connect(txtLegs_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { app_.optionsLegsEdited(text); });
+    countBox(txtLegs_, [this](const QString& text) { app_.optionsLegsEdited(text); });
 
     QGroupBox* comm = frame(QStringLiteral("Frame1"), QStringLiteral("Commentry"), 120, 1800, 1455, 735);
     OptComm_ = new QButtonGroup(this);
@@ -108,7 +109,7 @@ frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
     twips::place(ok, 2520, 3240, 975, 375);
-    connect(ok, &QPushButton::clicked, this, [this] { app_.optionsOk(); });
+    connect(ok, &QPushButton::clicked, this, &frmOptions::okClicked);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
     twips::place(cancel, 3600, 3240, 975, 375);
@@ -126,6 +127,17 @@ QRadioButton* frmOptions::option(QWidget* parent, QButtonGroup* group, const QSt
     twips::place(button, left, top, width, height);
     group->addButton(button, index);
     return button;
+}
+
+void frmOptions::countBox(QLineEdit* box, std::function<void(const QString&)> edited)
+{
+    // Whatever is typed or pasted goes to the engine, which keeps the digits;
+    // the box then shows what was kept, with the cursor after the same digits.
+    connect(box, &QLineEdit::textEdited, this, [box, edited](const QString& text) {
+        const int cursor = int(OptionsDialog::typedCount(text.left(box->cursorPosition())).size());
+        edited(text);
+        box->setCursorPosition(std::min(cursor, int(box->text().size())));
+    });
 }
 
 void frmOptions::select(QButtonGroup* group, int index)
@@ -183,9 +195,25 @@ void frmOptions::closeEvent(QCloseEvent* e)
     app_.optionsCancel();
 }
 
+void frmOptions::okClicked()
+{
+    okUnderWay_ = true;
+    app_.optionsOk();
+    okUnderWay_ = false;
+    // Still open, "&Ok" was refused with a message box. The dialog coming
+    // back to the front when that box closes is not the operator returning
+    // to it, so it must not put the panels' names over the names typed.
+    refusedOk_ = isVisible() && !isActiveWindow();
+}
+
 void frmOptions::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && isActiveWindow())
-        app_.optionsActivated();
+    if (e->type() != QEvent::ActivationChange || !isActiveWindow() || okUnderWay_)
+        return;
+    if (refusedOk_) {
+        refusedOk_ = false;
+        return;
+    }
+    app_.optionsActivated();
 }

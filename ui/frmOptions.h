@@ -5,6 +5,8 @@
 // from its controls, kept in the OptionsDialog model.
 #include <QWidget>
 
+#include <functional>
+
 class QButtonGroup;
 class QFrame;
 class QLineEdit;
@@ -30,6 +32,8 @@ private:
     QRadioButton* option(QWidget* parent, QButtonGroup* group, const QString& name, int index,
                          const QString& caption, double left, double top, double width,
                          double height);
+    void countBox(QLineEdit* box, std::function<void(const QString&)> edited);
+    void okClicked();
     static void select(QButtonGroup* group, int index);
 
     VantrellApp& app_;
@@ -41,4 +45,6 @@ private:
     QButtonGroup* OptScore_ = nullptr;
     QButtonGroup* OptPlayers_ = nullptr;
     QButtonGroup* OptComm_ = nullptr;
+    bool okUnderWay_ = false; // a message box of "&Ok" may be up
+    bool refusedOk_ = false;  // the next activation follows a refused "&Ok"
 };

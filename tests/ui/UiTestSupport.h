@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 class RecordingSound : public SoundOutput {
@@ -29,10 +30,13 @@ class RecordingNotifier : public Notifier {
 public:
     QStringList messages, titles;
     bool answer = true;
+    std::function<void()> whileShown; // what happens while a message is up
     void message(const QString& text, const QString& title) override
     {
         messages << text;
         titles << title;
+        if (whileShown)
+            whileShown();
     }
     bool question(const QString& text, const QString& title) override
     {

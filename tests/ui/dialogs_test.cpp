@@ -11,7 +11,9 @@
 #include "engine/ModDarts.h"
 #include "board/BoardGeometry.h"
 
+#include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
@@ -119,8 +121,8 @@ private slots:
         QVERIFY(f.child<QFrame>(options, QStringLiteral("fraOpt1"))->isVisible());
         QVERIFY(!f.child<QFrame>(options, QStringLiteral("FraOptGame"))->isVisible());
 
-        // The legs box keeps two characters; the number counts at once and
-        // stays after "&Cancel", which only hides the dialog.
+        // The legs box keeps two characters; the number counts at once, and
+        // "&Cancel" puts the box and the buttons back as they were shown.
         menu("mnuoptOptions")->trigger();
         auto* legs = f.child<QLineEdit>(options, QStringLiteral("txtLegs"));
         legs->selectAll();
@@ -132,14 +134,114 @@ private slots:
         QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdCancel")), Qt::LeftButton);
         QVERIFY(!options->isVisible());
         QVERIFY(!f.model().options.visible);
+        QVERIFY(f.model().twoPlayers());
         menu("mnuoptOptions")->trigger();
-        QCOMPARE(legs->text(), QStringLiteral("12"));
-        QVERIFY(f.child<QRadioButton>(options, QStringLiteral("OptPlayers_0"))->isChecked());
+        QCOMPARE(legs->text(), QStringLiteral("3"));
+        QVERIFY(f.child<QRadioButton>(options, QStringLiteral("OptPlayers_1"))->isChecked());
 
-        // The close box hides it too, keeping the dialog for the whole run.
+        // The close box hides it as "&Cancel" does, keeping the dialog for
+        // the whole run.
+        legs->selectAll();
+        QTest::keyClicks(legs, QStringLiteral("7"));
+        QTest::mouseClick(f.child<QRadioButton>(options, QStringLiteral("OptScore_2")), Qt::LeftButton);
         QVERIFY(!options->close());
         QVERIFY(!options->isVisible());
         QCOMPARE(f.app->options(), options);
+        QCOMPARE(legs->text(), QStringLiteral("3"));
+        QVERIFY(f.child<QRadioButton>(options, QStringLiteral("OptScore_0"))->isChecked());
+        QCOMPARE(f.model().options.OptScore, 0);
+    }
+
+    void options_boxes_take_what_they_should()
+    {
+        menu("mnuoptOptions")->trigger();
+        frmOptions* options = f.app->options();
+        auto* legs = f.child<QLineEdit>(options, QStringLiteral("txtLegs"));
+        auto* sets = f.child<QLineEdit>(options, QStringLiteral("txtSets"));
+
+        // Letters typed are dropped, the cursor stays after the digits.
+        legs->clear();
+        QTest::keyClicks(legs, QStringLiteral("x9"));
+        QCOMPARE(legs->text(), QStringLiteral("9"));
+        QTest::keyClick(legs, Qt::Key_Home);
+        QTest::keyClicks(legs, QStringLiteral("a1"));
+        QCOMPARE(legs->text(), QStringLiteral("19"));
+        QCOMPARE(legs->cursorPosition(), 1);
+        QCOMPARE(f.model().options.txtLegs, QStringLiteral("19"));
+        // Pasted text the same way.
+        QGuiApplication::clipboard()->setText(QStringLiteral("x9"));
+        sets->selectAll();
+        sets->paste();
+        QCOMPARE(sets->text(), QStringLiteral("9"));
+        QCOMPARE(f.model().options.txtSets, QStringLiteral("9"));
+
+        // A name box holds 30 characters.
+        auto* name = f.child<QLineEdit>(options, QStringLiteral("txtName1"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Bartholomew Fitzgerald-Ravenscroft"));
+        QCOMPARE(name->text(), QStringLiteral("Bartholomew Fitzgerald-Ravensc"));
+        QCOMPARE(f.model().options.txtName1, name->text());
+
+        // "&Ok" with no sets: the message names the box, the dialog stays.
+        sets->selectAll();
+        QTest::keyClick(sets, Qt::Key_Delete);
+        QCOMPARE(f.model().options.txtSets, QString());
+        QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdOk")), Qt::LeftButton);
+        QCOMPARE(f.notifier.messages,
+                 QStringList{QStringLiteral("Sets per match must be a whole number from 1 to 99.")});
+        QVERIFY(options->isVisible());
+        QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblNames_0"))->text(),
+                 QStringLiteral("Player 1"));
+        QTest::keyClicks(sets, QStringLiteral("2"));
+        QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdOk")), Qt::LeftButton);
+        QCOMPARE(f.notifier.messages.size(), 1);
+        QVERIFY(!options->isVisible());
+        QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblNames_0"))->text(),
+                 QStringLiteral("Bartholomew Fitzgerald-Ravensc"));
+        QCOMPARE(f.model().rsOptions->field(QStringLiteral("NumberofSets")).toString(),
+                 QStringLiteral("2"));
+    }
+
+    // The message box of a refused "&Ok" takes the focus and gives it back;
+    // that return is not the operator coming back to the dialog, so the name
+    // typed stays. Leaving for the main window and coming back still shows
+    // the panel's name again.
+    void options_refused_ok_keeps_the_typed_name()
+    {
+        menu("mnuOptPlayer1")->trigger();
+        frmOptions* options = f.app->options();
+        // Activation is made by hand: the offscreen platform reports none.
+        const auto activate = [](QWidget* w) {
+            QApplication::setActiveWindow(w);
+            QVERIFY(w->isActiveWindow());
+        };
+        activate(options);
+        auto* name = f.child<QLineEdit>(options, QStringLiteral("txtName1"));
+        auto* legs = f.child<QLineEdit>(options, QStringLiteral("txtLegs"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Ann"));
+        legs->selectAll();
+        QTest::keyClick(legs, Qt::Key_Delete);
+
+        f.notifier.whileShown = [&] { activate(&f.scores()); };
+        QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdOk")), Qt::LeftButton);
+        f.notifier.whileShown = nullptr;
+        QCOMPARE(f.notifier.messages.size(), 1);
+        activate(options);
+        QCOMPARE(name->text(), QStringLiteral("Ann"));
+
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Bob"));
+        activate(&f.scores());
+        activate(options);
+        QCOMPARE(name->text(), QStringLiteral("Player 1"));
+
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Ann"));
+        QTest::keyClicks(legs, QStringLiteral("2"));
+        QTest::mouseClick(f.child<QPushButton>(options, QStringLiteral("cmdOk")), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
+        QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblNames_0"))->text(), QStringLiteral("Ann"));
     }
 
     void name_change_renames_menus_trimmed_and_the_tab_untrimmed()
