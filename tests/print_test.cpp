@@ -371,6 +371,9 @@ void PrintTest::noTextRunsIntoTheNextBox()
         RecordingSurface player;
         PrintPlayerPage(player, stats_, 0, name, clock_.now());
         QCOMPARE(Overruns(player.pages()[0]), QString());
+        // Every cell's text is printed whole: the boxes widen for it.
+        for (const char* whole : {"177.33", "Dart Average", "Darts thrown", "Bust (170)", "12345", "100"})
+            QVERIFY2(Find(player.pages()[0], QString::fromLatin1(whole)), whole);
         // A name that fits is printed whole, a longer one cut short.
         const Text& title = player.pages()[0].texts[0];
         QVERIFY(title.text.endsWith(QStringLiteral("'s Statistics - Date:07/03/2024 21:05:09")));
@@ -380,6 +383,7 @@ void PrintTest::noTextRunsIntoTheNextBox()
     RecordingSurface game;
     PrintGamePage(game, stats_, clock_.now());
     QCOMPARE(Overruns(game.pages()[0]), QString());
+    QVERIFY(Find(game.pages()[0], QStringLiteral("Both Players Share")));
     // The long name is cut short with an ellipsis, its score beside it.
     const Text* out = nullptr;
     for (const Text& t : game.pages()[0].texts)

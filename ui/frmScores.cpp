@@ -252,6 +252,8 @@ void frmScores::buildPanel(int p)
     // A name too long for the panel ends in an ellipsis and shows whole in
     // its tooltip.
     pn.lblNames->setFit(FitLabel::Fit::Elide);
+    // Kept clear of the highlight outline drawn over the panel's edges.
+    pn.lblNames->setContentsMargins(6, 0, 6, 0);
     captionLabel(QStringLiteral("lblSets"), QStringLiteral("Sets"), 360, 720, 615, 375);
     pn.lblSet = value(QStringLiteral("lblSet"), 1080, 720, 735, 375, narrow, false);
     captionLabel(QStringLiteral("lblLegs"), QStringLiteral("Legs"), 360, 1200, 615, 375);
@@ -269,6 +271,9 @@ void frmScores::buildPanel(int p)
     pn.grdOldScores = new GridView(f, QStringLiteral("grdOldScores") + ix,
                                    app_.model().stats.grdOldScores[p]);
     twips::place(pn.grdOldScores, 120, OldScoresTop, 2235, OldScoresHeight);
+    // In a short panel the list scrolls; its two columns stay on view
+    // beside the scroll bar without a second bar below them.
+    pn.grdOldScores->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     bar(QStringLiteral("Label4"), QStringLiteral("Statistics"), 6610);
     captionLabel(QStringLiteral("lblDarts"), QStringLiteral("Darts"), 500, 6960, 735, 375);
     pn.lblDartsThrown = value(QStringLiteral("lblDartsThrown"), 1320, 6960, 820, 375, narrow,
