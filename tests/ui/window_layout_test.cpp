@@ -291,6 +291,12 @@ private slots:
             QApplication::sendEvent(label, &help);
             QCOMPARE(QToolTip::text(), name);
             QToolTip::hideText();
+            // The menus keep to a sensible width, the whole name in the tooltip.
+            QAction* entry = f.scores().findChild<QAction*>(QStringLiteral("mnustaPlayer1"));
+            const QString shownEntry = Unescaped(entry->text());
+            QVERIFY(QFontMetrics(f.scores().menuBar()->font()).horizontalAdvance(shownEntry) <= 360);
+            QCOMPARE(entry->toolTip(), name);
+            QCOMPARE(shownEntry == name, name.size() <= 30);
             // The other panel's short name is whole and has no tooltip.
             auto* other = f.child<FitLabel>(&f.scores(), QStringLiteral("lblNames_1"));
             QVERIFY(!other->fitted().elided);
