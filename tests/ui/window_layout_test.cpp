@@ -23,7 +23,7 @@
 
 namespace {
 
-// The sizes of the field test: the window's smallest, a netbook, the two
+// The sizes people run it at: the window's smallest, a netbook, the two
 // common desktops and a wide, low window.
 const QList<QSize> Sizes = {QSize(640, 480), QSize(1024, 600), QSize(1024, 768),
                             QSize(1920, 1080), QSize(1600, 640)};
