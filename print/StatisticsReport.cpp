@@ -4,6 +4,25 @@
 #include "print/PrintGrid.h"
 #include "stats/StatsTables.h"
 
+namespace {
+
+// The right edge of the printable area of an A4 page with quarter-inch
+// margins, which is narrower than that of a Letter page: no table or title
+// reaches past it.
+constexpr qint64 PageRight = 11185;
+// Room kept between a table and the one printed to its right.
+constexpr qint64 TableGap = 100;
+
+// A title made of a name and a fixed text, the name cut short where the
+// whole would run past the page.
+QString TitleWithName(const PageSurface& surface, const QString& name, const QString& rest, qint64 x)
+{
+    const qint64 room = PageRight - x - TextWidthTwips(surface, rest);
+    return ElidedToWidth(surface, name, room) + rest;
+}
+
+} // namespace
+
 QString PrintDateText(const QDateTime& moment)
 {
     return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
@@ -16,18 +35,19 @@ void PrintPlayerPage(PageSurface& surface, const StatsTables& stats, int p, cons
     surface.setFont(PrinterFontName, PrinterFontPoints, false);
 
     surface.setBold(true);
-    PrintAt(surface, name + QStringLiteral("'s Statistics - Date:") + PrintDateText(moment), 600, 500);
+    PrintAt(surface, TitleWithName(surface, name, QStringLiteral("'s Statistics - Date:") + PrintDateText(moment), 600),
+            600, 500);
     surface.drawLine(600, 750, 8000, 750);
     surface.setBold(false);
 
-    PrintGrid(surface, stats.grdLastScores[p], 600, 1500);
-    PrintGrid(surface, stats.grdStats[p], 4000, 1500);
-    PrintGrid(surface, stats.grdStats2[p], 8000, 1500);
-    PrintGrid(surface, stats.grdDarts[p], 600, 9000);
-    PrintGrid(surface, stats.grdDarts2[p], 600, 10500);
+    PrintGrid(surface, stats.grdLastScores[p], 600, 1500, 4000 - TableGap);
+    PrintGrid(surface, stats.grdStats[p], 4000, 1500, 8000 - TableGap);
+    PrintGrid(surface, stats.grdStats2[p], 8000, 1500, PageRight);
+    PrintGrid(surface, stats.grdDarts[p], 600, 9000, PageRight);
+    PrintGrid(surface, stats.grdDarts2[p], 600, 10500, PageRight);
 
     surface.setBold(true);
-    PrintAt(surface, name + QStringLiteral("'s Performance"), 600, 12000);
+    PrintAt(surface, TitleWithName(surface, name, QStringLiteral("'s Performance"), 600), 600, 12000);
     surface.setBold(false);
 
     // The first-nine-darts bar is not part of the printout.
@@ -45,5 +65,5 @@ void PrintGamePage(PageSurface& surface, const StatsTables& stats, const QDateTi
     surface.drawLine(600, 750, 5000, 750);
     surface.setBold(false);
 
-    PrintGrid(surface, stats.grdGameStats, 600, 1500);
+    PrintGrid(surface, stats.grdGameStats, 600, 1500, PageRight);
 }

@@ -10,6 +10,7 @@
 #include "stats/StatsWindow.h"
 
 #include <QProcess>
+#include <limits>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -47,6 +48,40 @@ bool HasLine(const Page& page, qint64 x1, qint64 y1, qint64 x2, qint64 y2)
         if (l.x1 == x1 && l.y1 == y1 && l.x2 == x2 && l.y2 == y2)
             return true;
     return false;
+}
+
+// Texts that run past the right edge of their box, or past the printable
+// width of the page, each with where it ends and where it had to end.
+QString Overruns(const Page& page)
+{
+    constexpr qint64 PageRight = 11185;
+    QString found;
+    for (const Text& t : page.texts) {
+        if (t.text.isEmpty())
+            continue;
+        RecordingSurface measure;
+        measure.setFont(t.font, t.points, t.bold);
+        const qint64 end = t.x + TextWidthTwips(measure, t.text);
+        // The nearest box edge to the right of the text's start, on its row.
+        qint64 edge = PageRight;
+        for (const auto& l : page.lines)
+            if (l.x1 == l.x2 && l.x1 > t.x && l.y1 <= t.y + 100 && l.y2 >= t.y + 100)
+                edge = std::min(edge, l.x1);
+        if (end > edge)
+            found += QStringLiteral("\"%1\" at %2,%3 ends at %4, past %5; ")
+                         .arg(t.text).arg(t.x).arg(t.y).arg(end).arg(edge);
+    }
+    return found;
+}
+
+// The x of the first box edge right of x on the row printed at y.
+qint64 EdgeAfter(const Page& page, qint64 x, qint64 y)
+{
+    qint64 edge = std::numeric_limits<qint64>::max();
+    for (const auto& l : page.lines)
+        if (l.x1 == l.x2 && l.x1 > x && l.y1 == y - 20 && l.y2 == y + 280)
+            edge = std::min(edge, l.x1);
+    return edge;
 }
 
 class ListNotifier : public Notifier {
@@ -116,6 +151,8 @@ private slots:
     void playerPageLayout();
     void playerPageWithLongLastScores();
     void gamePageLayout();
+    void noTextRunsIntoTheNextBox();
+    void pdfKeepsNeighbouringCellsApart();
     void pdfHoldsTheTexts();
     void dialogChoosesPrinter();
     void dialogPrintsSelectedTab();
@@ -152,22 +189,29 @@ void PrintTest::gridsPrintEveryCellBoxed()
     // grdStats: 13 rows of 2 cells, the empty rows 10 to 12 included.
     stats_.grdStats[0].setText(1, 1, QStringLiteral("45.50"));
     RecordingSurface s;
+    s.setFont(PrinterFontName, PrinterFontPoints, false);
     PrintGrid(s, stats_.grdStats[0], 4000, 1500);
     const Page& page = s.pages()[0];
     QCOMPARE(page.texts.size(), std::size_t(26));
     QCOMPARE(page.lines.size(), std::size_t(13 * 5));
+    // Column 0 is at least its width plus 150, more where a label needs it;
+    // column 1 is 600 plus 150.
+    const qint64 mid = EdgeAfter(page, 4000, 1500);
+    QVERIFY2(mid >= 5200 && mid < 5600, qPrintable(QString::number(mid)));
+    const qint64 right = mid + 750;
     for (int i = 0; i < 13; ++i) {
         const qint64 top = 1500 + 300 * i;
         QCOMPARE(TextAt(page, 4000, top), stats_.grdStats[0].text(i, 0));
-        QCOMPARE(TextAt(page, 5250, top), stats_.grdStats[0].text(i, 1));
+        QCOMPARE(TextAt(page, mid + 50, top), stats_.grdStats[0].text(i, 1));
         // Both right edges, top and bottom, the left edge from the table's top.
-        QVERIFY(HasLine(page, 5200, top - 20, 5200, top + 280));
-        QVERIFY(HasLine(page, 5950, top - 20, 5950, top + 280));
-        QVERIFY(HasLine(page, 3950, top - 20, 5950, top - 20));
-        QVERIFY(HasLine(page, 3950, top + 280, 5950, top + 280));
+        QVERIFY(HasLine(page, mid, top - 20, mid, top + 280));
+        QVERIFY(HasLine(page, right, top - 20, right, top + 280));
+        QVERIFY(HasLine(page, 3950, top - 20, right, top - 20));
+        QVERIFY(HasLine(page, 3950, top + 280, right, top + 280));
         QVERIFY(HasLine(page, 3950, 1480, 3950, top + 280));
     }
-    QCOMPARE(TextAt(page, 5250, 1800), QStringLiteral("45.50"));
+    QCOMPARE(TextAt(page, mid + 50, 1800), QStringLiteral("45.50"));
+    QCOMPARE(Overruns(page), QString());
 
     // grdDarts: 4 rows of 21 boxes, column 0 350 wide and the segments 450.
     StatsTables::addTo(stats_.grdDarts[1], 1, 1);
@@ -298,8 +342,94 @@ void PrintTest::gamePageLayout()
     QCOMPARE(page.texts.size(), std::size_t(1 + 5 * 3));
     QCOMPARE(TextAt(page, 600, 2700), QStringLiteral("Legs Played"));
     QCOMPARE(TextAt(page, 2250, 1500), QStringLiteral("Both Players Share"));
-    QCOMPARE(TextAt(page, 3900, 1500), QStringLiteral("140"));
-    QVERIFY(HasLine(page, 550, 1480, 4500, 1480));
+    // The name column widens for the shared high score; its score follows
+    // in the next box.
+    const qint64 edge = EdgeAfter(page, 2250, 1500);
+    QVERIFY(edge >= 3850);
+    QCOMPARE(TextAt(page, edge + 50, 1500), QStringLiteral("140"));
+    QVERIFY(HasLine(page, 550, 1480, edge + 650, 1480));
+    QCOMPARE(Overruns(page), QString());
+}
+
+void PrintTest::noTextRunsIntoTheNextBox()
+{
+    // Averages over 100, every label, the shared high score, and names of
+    // every length (an older settings file may hold any length).
+    const QString endless = QStringLiteral("Bartholomew-").repeated(20);
+    for (Grid& g : stats_.grdStats) {
+        g.setText(0, 1, QStringLiteral("1234"));
+        g.setText(1, 1, QStringLiteral("59.11"));
+        g.setText(2, 1, QStringLiteral("177.33"));
+    }
+    stats_.grdStats2[0].setText(0, 1, QStringLiteral("12345"));
+    stats_.grdLastScores[0].setText(1, 1, QStringLiteral("Bust (170)"));
+    for (int k = 1; k <= 20; ++k)
+        stats_.grdDarts[0].setText(1, k, QStringLiteral("100"));
+    stats_.grdGameStats.setText(0, 1, QStringLiteral("Both Players Share"));
+    stats_.grdGameStats.setText(0, 2, QStringLiteral("180"));
+    stats_.grdGameStats.setText(2, 1, endless);
+    stats_.grdGameStats.setText(2, 2, QStringLiteral("170"));
+    stats_.grdGameStats.setText(4, 1, QStringLiteral("12"));
+
+    for (const QString& name : {QStringLiteral("Tom & Jerry"), endless}) {
+        RecordingSurface player;
+        PrintPlayerPage(player, stats_, 0, name, clock_.now());
+        QCOMPARE(Overruns(player.pages()[0]), QString());
+        // Every cell's text is printed whole: the boxes widen for it.
+        for (const char* whole : {"177.33", "Dart Average", "Darts thrown", "Bust (170)", "12345", "100"})
+            QVERIFY2(Find(player.pages()[0], QString::fromLatin1(whole)), whole);
+        // A name that fits is printed whole, a longer one cut short.
+        const Text& title = player.pages()[0].texts[0];
+        QVERIFY(title.text.endsWith(QStringLiteral("'s Statistics - Date:07/03/2024 21:05:09")));
+        QCOMPARE(title.text.startsWith(name), name.size() < 30);
+        QVERIFY(title.text.startsWith(name.left(20)));
+    }
+    RecordingSurface game;
+    PrintGamePage(game, stats_, clock_.now());
+    QCOMPARE(Overruns(game.pages()[0]), QString());
+    QVERIFY(Find(game.pages()[0], QStringLiteral("Both Players Share")));
+    // The long name is cut short with an ellipsis, its score beside it.
+    const Text* out = nullptr;
+    for (const Text& t : game.pages()[0].texts)
+        if (t.text.startsWith(QStringLiteral("Bartholomew")))
+            out = &t;
+    QVERIFY(out && out->text.endsWith(QChar(0x2026)));
+    QVERIFY(Find(game.pages()[0], QStringLiteral("170")));
+}
+
+void PrintTest::pdfKeepsNeighbouringCellsApart()
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+    stats_.grdGameStats.setText(0, 1, QStringLiteral("Both Players Share"));
+    stats_.grdGameStats.setText(0, 2, QStringLiteral("180"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("game.pdf"));
+    {
+        PdfSurface pdf(path);
+        PrintGamePage(pdf, stats_, clock_.now());
+        QVERIFY2(pdf.finish(), qPrintable(pdf.error()));
+    }
+    QProcess run;
+    run.start(pdftotext, {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    QVERIFY(run.waitForFinished(30000));
+    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    // "Share" and "180" are two words, a clear gap between them.
+    auto box = [&](const QString& word, double* xMin, double* xMax) {
+        const auto m = QRegularExpression(QStringLiteral("xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>%1</word>")
+                                              .arg(word))
+                           .match(out);
+        if (!m.hasMatch())
+            return false;
+        *xMin = m.captured(1).toDouble();
+        *xMax = m.captured(2).toDouble();
+        return true;
+    };
+    double shareMin = 0, shareMax = 0, scoreMin = 0, scoreMax = 0;
+    QVERIFY2(box(QStringLiteral("Share"), &shareMin, &shareMax), qPrintable(out));
+    QVERIFY2(box(QStringLiteral("180"), &scoreMin, &scoreMax), qPrintable(out));
+    QVERIFY2(scoreMin - shareMax > 3.0, qPrintable(QStringLiteral("%1 %2").arg(shareMax).arg(scoreMin)));
 }
 
 void PrintTest::pdfHoldsTheTexts()

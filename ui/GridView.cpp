@@ -4,7 +4,13 @@
 #include "ui/Twips.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QToolTip>
+
+#include <algorithm>
+#include <numeric>
 
 namespace {
 const QColor HeadingBack(212, 208, 200);
@@ -128,14 +134,120 @@ GridView::GridView(QWidget* parent, const QString& name, const Grid& grid)
     applyLayout();
 }
 
-void GridView::applyLayout()
+void GridView::setWidestWidth(int pixels)
+{
+    widest_ = pixels;
+    givenWidth_ = width();
+    fitColumns();
+}
+
+int GridView::cellWidthFor(const QString& text) const
+{
+    if (text.isEmpty())
+        return 0;
+    // The item's text margins either side and the grid line at its right.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(text) + 2 * margin + 1 + 1;
+}
+
+bool GridView::columnFits(int col) const
 {
     const Grid& grid = model_->grid();
-    for (int c = 0; c < grid.cols(); ++c) {
-        const int w = twips::px(grid.colWidth(c));
-        if (columnWidth(c) != w)
-            setColumnWidth(c, w);
+    for (int r = 0; r < grid.rows(); ++r)
+        if (cellWidthFor(grid.text(r, col)) > columnWidth(col))
+            return false;
+    return true;
+}
+
+// Widening a column never moves the tables beside it: the view grows to the
+// right only as far as it is allowed to.
+void GridView::fitColumns()
+{
+    const Grid& grid = model_->grid();
+    const int cols = grid.cols();
+    if (givenWidth_ < 0)
+        givenWidth_ = width();
+    std::vector<int> design(std::size_t(std::max(0, cols)), 0), wanted(design);
+    for (int c = 0; c < cols; ++c) {
+        design[std::size_t(c)] = twips::px(grid.colWidth(c));
+        int need = 0;
+        for (int r = 0; r < grid.rows(); ++r)
+            need = std::max(need, cellWidthFor(grid.text(r, c)));
+        wanted[std::size_t(c)] = std::max(design[std::size_t(c)], need);
     }
+    const int designTotal = std::accumulate(design.begin(), design.end(), 0);
+    const int wantedTotal = std::accumulate(wanted.begin(), wanted.end(), 0);
+
+    // The room inside the frame, less a scroll bar when the rows need one.
+    const int rowsHeight = model_->rowCount() * verticalHeader()->defaultSectionSize()
+        + (horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0);
+    const int frame = 2 * frameWidth();
+    const int bar = rowsHeight > height() - frame ? verticalScrollBar()->sizeHint().width() : 0;
+    const int outside = frame + bar;
+    const int roomNow = std::max(givenWidth_, designTotal + outside) - outside;
+    const int roomMost = std::max(roomNow, widest_ - outside);
+
+    int total = wantedTotal;
+    if (total > roomMost) {
+        // Not all can widen: the columns that grew most give back first, never
+        // below their own width; their texts end in an ellipsis.
+        int excess = total - roomMost;
+        while (excess > 0) {
+            int grown = -1;
+            for (int c = 0; c < cols; ++c)
+                if (wanted[std::size_t(c)] > design[std::size_t(c)]
+                    && (grown < 0
+                        || wanted[std::size_t(c)] - design[std::size_t(c)]
+                            > wanted[std::size_t(grown)] - design[std::size_t(grown)]))
+                    grown = c;
+            if (grown < 0)
+                break;
+            const int give = std::min(excess, std::max(1, (wanted[std::size_t(grown)]
+                                                           - design[std::size_t(grown)]) / 2));
+            wanted[std::size_t(grown)] -= give;
+            excess -= give;
+        }
+        total = std::accumulate(wanted.begin(), wanted.end(), 0);
+    }
+    for (int c = 0; c < cols; ++c)
+        if (columnWidth(c) != wanted[std::size_t(c)])
+            setColumnWidth(c, wanted[std::size_t(c)]);
+    const int viewWidth = std::max(givenWidth_, std::min(total + outside, std::max(widest_, givenWidth_)));
+    fittedWidth_ = viewWidth;
+    if (width() != viewWidth)
+        resize(viewWidth, height());
+}
+
+void GridView::resizeEvent(QResizeEvent* e)
+{
+    QTableView::resizeEvent(e);
+    // A size given from outside is the view's own width from now on.
+    if (width() != fittedWidth_) {
+        givenWidth_ = width();
+        fitColumns();
+    }
+}
+
+bool GridView::viewportEvent(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip) {
+        // A text cut short shows whole when the pointer rests on it.
+        const auto* help = static_cast<QHelpEvent*>(e);
+        const QModelIndex index = indexAt(help->pos());
+        const QString text = index.isValid() ? index.data().toString() : QString();
+        if (!text.isEmpty() && cellWidthFor(text) > columnWidth(index.column()))
+            QToolTip::showText(help->globalPos(), text, viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTableView::viewportEvent(e);
+}
+
+void GridView::applyLayout()
+{
+    fitColumns();
+    const Grid& grid = model_->grid();
     if (grid.topRow() != appliedTopRow_ || grid.rows() != appliedRows_) {
         appliedTopRow_ = grid.topRow();
         appliedRows_ = grid.rows();

@@ -41,10 +41,28 @@ public:
     void sync();
     GridModel* gridModel() const { return model_; }
 
+    // How wide the view may grow, in pixels, so that no text is cut short.
+    // Columns are never narrower than the grid's widths; a column widens to
+    // its widest text, first into the view's spare room, then by widening
+    // the view up to this width. 0 keeps the view at the width it is given.
+    void setWidestWidth(int pixels);
+    // True when every text of the column fits its cell.
+    bool columnFits(int col) const;
+    // The pixels a text needs in a cell, margins and grid line included.
+    int cellWidthFor(const QString& text) const;
+
+protected:
+    bool viewportEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     void applyLayout();
+    void fitColumns();
 
     GridModel* model_;
     int appliedTopRow_ = -1;
     int appliedRows_ = -1;
+    int widest_ = 0;
+    int givenWidth_ = -1;
+    int fittedWidth_ = -1;
 };

@@ -98,6 +98,8 @@ void VantrellApp::boardPlaced()
 {
     if (scores_)
         scores_->sync();
+    if (winner_)
+        winner_->keepClearOfTheBoard();
 }
 
 // --- Options ------------------------------------------------------------------

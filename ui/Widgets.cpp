@@ -2,9 +2,13 @@
 
 #include "engine/Field.h"
 
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QTextLayout>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -44,7 +48,195 @@ void paintWidget(QWidget* w, const QColor& back, const QColor& fore)
     w->setAutoFillBackground(true);
 }
 
-FieldLabel::FieldLabel(QWidget* parent, const QString& name) : QLabel(parent)
+QString LiteralCaption(const QString& text)
+{
+    QString escaped = text;
+    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+namespace {
+
+int PixelSizeOf(const QFont& font)
+{
+    if (font.pixelSize() > 0)
+        return font.pixelSize();
+    return std::max(1, int(std::lround(font.pointSizeF() * 96.0 / 72.0)));
+}
+
+QString WithoutTrailingBlanks(QString line)
+{
+    while (!line.isEmpty() && line.back().isSpace())
+        line.chop(1);
+    return line;
+}
+
+// The lines of `text` broken to `width`, between words where it can be,
+// inside a word where one word is wider than the line; and where each line
+// starts in the text.
+QStringList WrapLines(const QString& text, const QFont& font, int width, QList<int>* starts)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(std::max(1, width));
+        lines << WithoutTrailingBlanks(text.mid(line.textStart(), line.textLength()));
+        if (starts)
+            starts->append(line.textStart());
+    }
+    layout.endLayout();
+    return lines;
+}
+
+} // namespace
+
+FittedText FitText(const QString& text, const QFont& font, const QSize& box, bool wrap,
+                   int minPixelSize)
+{
+    FittedText fitted;
+    fitted.font = font;
+    const int largest = PixelSizeOf(font);
+    const int smallest = std::clamp(minPixelSize, 1, largest);
+    for (int size = largest; size >= smallest; --size) {
+        fitted.font.setPixelSize(size);
+        const QFontMetrics metrics(fitted.font);
+        fitted.lineSpacing = metrics.lineSpacing();
+        if (!wrap) {
+            if (metrics.horizontalAdvance(text) <= box.width()) {
+                fitted.lines = QStringList{text};
+                return fitted;
+            }
+            continue;
+        }
+        fitted.lines = WrapLines(text, fitted.font, box.width(), nullptr);
+        bool narrow = true;
+        for (const QString& line : fitted.lines)
+            narrow = narrow && metrics.horizontalAdvance(line) <= box.width();
+        if (narrow && fitted.lines.size() * fitted.lineSpacing <= box.height())
+            return fitted;
+    }
+
+    // Even the smallest font is too large: as many lines as the box holds,
+    // the last one cut short.
+    const QFontMetrics metrics(fitted.font);
+    fitted.elided = true;
+    if (!wrap) {
+        fitted.lines = QStringList{metrics.elidedText(text, Qt::ElideRight, box.width())};
+        return fitted;
+    }
+    QList<int> starts;
+    const QStringList all = WrapLines(text, fitted.font, box.width(), &starts);
+    const int room = std::max(1, box.height() / std::max(1, fitted.lineSpacing));
+    fitted.lines = all.mid(0, room - 1);
+    const QString rest = text.mid(starts.value(room - 1, 0)).simplified();
+    fitted.lines << metrics.elidedText(rest, Qt::ElideRight, box.width());
+    return fitted;
+}
+
+FitLabel::FitLabel(QWidget* parent) : QLabel(parent)
+{
+    // Names are shown as typed: "<b>" is no markup and "&" no access key.
+    setTextFormat(Qt::PlainText);
+}
+
+void FitLabel::setFit(Fit fit, int minPixelSize)
+{
+    fit_ = fit;
+    minPixelSize_ = minPixelSize;
+    update();
+}
+
+FittedText FitLabel::fitted() const
+{
+    const QSize box = contentsRect().size();
+    switch (fit_) {
+    case Fit::Elide:
+        return FitText(text(), font(), box, false, PixelSizeOf(font()));
+    case Fit::ShrinkWrap:
+        return FitText(text(), font(), box, true, minPixelSize_);
+    case Fit::None:
+        break;
+    }
+    FittedText plain;
+    plain.font = font();
+    plain.lines = QStringList{text()};
+    plain.lineSpacing = fontMetrics().lineSpacing();
+    return plain;
+}
+
+namespace {
+
+// Where each line of a fitted text stands inside `area`.
+QList<QRect> LineRects(const FittedText& t, const QRect& area, Qt::Alignment align)
+{
+    const QFontMetrics metrics(t.font);
+    const int block = int(t.lines.size()) * t.lineSpacing;
+    int y = area.top();
+    if (align & Qt::AlignBottom)
+        y = area.bottom() + 1 - block;
+    else if (align & Qt::AlignVCenter)
+        y = area.top() + (area.height() - block) / 2;
+    QList<QRect> rects;
+    for (const QString& line : t.lines) {
+        const int w = metrics.horizontalAdvance(line);
+        int x = area.left();
+        if (align & Qt::AlignRight)
+            x = area.right() + 1 - w;
+        else if (align & Qt::AlignHCenter)
+            x = area.left() + (area.width() - w) / 2;
+        rects << QRect(x, y, w, metrics.height());
+        y += t.lineSpacing;
+    }
+    return rects;
+}
+
+} // namespace
+
+QRect FitLabel::textRect() const
+{
+    QRect united;
+    for (const QRect& r : LineRects(fitted(), contentsRect(), alignment()))
+        united = united.united(r);
+    return united;
+}
+
+void FitLabel::paintEvent(QPaintEvent* e)
+{
+    if (fit_ == Fit::None) {
+        QLabel::paintEvent(e);
+        return;
+    }
+    QPainter p(this);
+    drawFrame(&p);
+    const FittedText t = fitted();
+    const QList<QRect> rects = LineRects(t, contentsRect(), alignment());
+    p.setFont(t.font);
+    p.setPen(palette().color(foregroundRole()));
+    const QFontMetrics metrics(t.font);
+    for (int i = 0; i < t.lines.size(); ++i)
+        p.drawText(QPoint(rects[i].left(), rects[i].top() + metrics.ascent()), t.lines[i]);
+}
+
+bool FitLabel::event(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip && fit_ != Fit::None && toolTip().isEmpty()) {
+        // A text cut short shows whole when the pointer rests on it.
+        if (fitted().elided)
+            QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(e);
+}
+
+FieldLabel::FieldLabel(QWidget* parent, const QString& name) : FitLabel(parent)
 {
     setObjectName(name);
     setAlignment(Qt::AlignCenter);

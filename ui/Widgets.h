@@ -7,12 +7,64 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <QStringList>
+
 class Field;
+
+// Escapes a text for a menu entry or a tab, whose "&" would otherwise mark
+// an access key: a name such as "Tom & Jerry" shows as written.
+QString LiteralCaption(const QString& text);
+
+// A text laid out to fit a box: the font it is drawn in and its lines.
+struct FittedText {
+    QFont font;
+    QStringList lines;
+    int lineSpacing = 0;
+    bool elided = false;
+};
+
+// Lays out `text` in a box of `box` pixels. Without wrapping the text keeps
+// to one line; with wrapping it breaks between words, or inside a word too
+// long for a line. With `minPixelSize` below the font's size the font
+// shrinks step by step until the text fits; what still does not fit ends
+// in an ellipsis.
+FittedText FitText(const QString& text, const QFont& font, const QSize& box, bool wrap,
+                   int minPixelSize);
+
+// A label whose text never runs out of its box or under its neighbours: it
+// is drawn fitted to the label (shrunk, wrapped or cut short with an
+// ellipsis), and a text cut short shows whole in the label's tooltip. Texts
+// are shown literally: no rich text, no access keys.
+class FitLabel : public QLabel {
+    Q_OBJECT
+public:
+    enum class Fit {
+        None,       // a plain label
+        Elide,      // one line, cut short with an ellipsis
+        ShrinkWrap, // wrapped, the font shrunk to fit, an ellipsis as a last resort
+    };
+    explicit FitLabel(QWidget* parent);
+
+    void setFit(Fit fit, int minPixelSize = 11);
+    Fit fit() const { return fit_; }
+    // The text as it is drawn at the label's current size and font.
+    FittedText fitted() const;
+    // The rectangle, in the label's coordinates, that the drawn text takes.
+    QRect textRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    Fit fit_ = Fit::None;
+    int minPixelSize_ = 11;
+};
 
 // A label bound to a model field. apply() writes the caption, the visibility
 // and the colours only where they differ from what is on view, so an
 // unchanged field never causes a repaint.
-class FieldLabel : public QLabel {
+class FieldLabel : public FitLabel {
     Q_OBJECT
 public:
     explicit FieldLabel(QWidget* parent, const QString& name);

@@ -55,8 +55,14 @@ void frmHiScores::sync()
     LstHighScores_->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(w.rows.size());
-    for (const QStringList& row : w.rows)
-        items.append(new QTreeWidgetItem(row));
+    for (const QStringList& row : w.rows) {
+        auto* item = new QTreeWidgetItem(row);
+        // A name too long for its column ends in an ellipsis: the whole name
+        // is the cell's tooltip.
+        for (int c = 1; c <= 2 && c < row.size(); ++c)
+            item->setToolTip(c, row[c]);
+        items.append(item);
+    }
     LstHighScores_->addTopLevelItems(items);
 }
 

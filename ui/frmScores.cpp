@@ -8,6 +8,7 @@
 #include "ui/Widgets.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -30,6 +31,26 @@ constexpr double ArrowWidth = 825, ArrowHeight = 495, ArrowTop = 240;
 constexpr double AimWidth = 855, AimHeight = 495;
 // The aim box's place is kept relative to the board's design left edge.
 constexpr double AimOrigin = 2000;
+// The numbers stand in a ring round the doubles, out to 1.36 times the
+// double ring's radius.
+constexpr double NumbersShare = RadiusShare * 1.36;
+constexpr double UndoLeft = 2640, UndoTop = 8040, UndoWidth = 1215, UndoHeight = 495;
+// Room kept between "&Undo" and the window's lower edge, and between the
+// board's rings and the controls over the board.
+constexpr double EdgeRoom = 90, RingRoom = 45;
+// The panel's previous-scores grid and the controls below it, as designed.
+constexpr double OldScoresTop = 4560, OldScoresHeight = 1965;
+constexpr double PanelContentBottom = 7440 + 375;
+// The grid gives up rows, down to two, before the Darts and Avg fields would
+// leave a short panel.
+constexpr double OldScoresLeast = 2 * 240 + 30;
+
+double DistanceToRect(double x, double y, double left, double top, double width, double height)
+{
+    const double dx = std::max({left - x, 0.0, x - (left + width)});
+    const double dy = std::max({top - y, 0.0, y - (top + height)});
+    return std::hypot(dx, dy);
+}
 
 bool SameRect(const BoardRect& a, const BoardRect& b)
 {
@@ -154,7 +175,7 @@ frmScores::frmScores(VantrellApp& app) : app_(app)
     cmdUndo_->setObjectName(QStringLiteral("cmdUndo"));
     cmdUndo_->setFocusPolicy(Qt::TabFocus);
     cmdUndo_->setAttribute(Qt::WA_NoMousePropagation);
-    twips::place(cmdUndo_, 2640, 8040, 1215, 495);
+    twips::place(cmdUndo_, UndoLeft, UndoTop, UndoWidth, UndoHeight);
     connect(cmdUndo_, &QPushButton::clicked, this, [this] { app_.undo(); });
 
     frame3_ = new QFrame(area_);
@@ -192,13 +213,17 @@ void frmScores::buildPanel(int p)
     const QFont small = designFont(Face::SansSerif, 8.25);
     const QFont caption = designFont(Face::SansSerif, 12, true);
     auto bar = [&](const QString& name, const QString& text, double top) {
-        makeLabel(f, name + ix, text, 0, top, PanelWidth, 255, small, palette::DarkRed,
-                  palette::White, Qt::AlignHCenter | Qt::AlignTop);
+        QLabel* label = makeLabel(f, name + ix, text, 0, top, PanelWidth, 255, small,
+                                  palette::DarkRed, palette::White, Qt::AlignHCenter | Qt::AlignTop);
+        if (top > OldScoresTop)
+            pn.below.append({label, top});
     };
     auto captionLabel = [&](const QString& name, const QString& text, double left, double top,
                             double width, double height) {
-        makeLabel(f, name + ix, text, left, top, width, height, caption, palette::PanelBlue,
-                  palette::White, Qt::AlignLeft | Qt::AlignTop);
+        QLabel* label = makeLabel(f, name + ix, text, left, top, width, height, caption,
+                                  palette::PanelBlue, palette::White, Qt::AlignLeft | Qt::AlignTop);
+        if (top > OldScoresTop)
+            pn.below.append({label, top});
     };
     auto value = [&](const QString& name, double left, double top, double width, double height,
                      const QFont& font, bool bordered) {
@@ -209,17 +234,26 @@ void frmScores::buildPanel(int p)
             label->setLineWidth(1);
         }
         twips::place(label, left, top, width, height);
+        if (top > OldScoresTop)
+            pn.below.append({label, top});
         return label;
     };
     auto rule = [&](double top) {
         auto* line = new RuleWidget(f, palette::White);
         line->setGeometry(0, twips::px(top), twips::px(PanelWidth), 3);
+        if (top > OldScoresTop)
+            pn.below.append({line, top});
     };
 
     bar(QStringLiteral("Label3"), QStringLiteral("Player Scores"), 0);
     const QFont narrow = designFont(Face::ArialNarrow, 15.75, true);
     pn.lblNames = value(QStringLiteral("lblNames"), 0, 285, PanelWidth, 300,
                         designFont(Face::SansSerif, 9.75, true), false);
+    // A name too long for the panel ends in an ellipsis and shows whole in
+    // its tooltip.
+    pn.lblNames->setFit(FitLabel::Fit::Elide);
+    // Kept clear of the highlight outline drawn over the panel's edges.
+    pn.lblNames->setContentsMargins(6, 0, 6, 0);
     captionLabel(QStringLiteral("lblSets"), QStringLiteral("Sets"), 360, 720, 615, 375);
     pn.lblSet = value(QStringLiteral("lblSet"), 1080, 720, 735, 375, narrow, false);
     captionLabel(QStringLiteral("lblLegs"), QStringLiteral("Legs"), 360, 1200, 615, 375);
@@ -236,7 +270,10 @@ void frmScores::buildPanel(int p)
     bar(QStringLiteral("Label2"), QStringLiteral("Previous Scores"), 4210);
     pn.grdOldScores = new GridView(f, QStringLiteral("grdOldScores") + ix,
                                    app_.model().stats.grdOldScores[p]);
-    twips::place(pn.grdOldScores, 120, 4560, 2235, 1965);
+    twips::place(pn.grdOldScores, 120, OldScoresTop, 2235, OldScoresHeight);
+    // In a short panel the list scrolls; its two columns stay on view
+    // beside the scroll bar without a second bar below them.
+    pn.grdOldScores->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     bar(QStringLiteral("Label4"), QStringLiteral("Statistics"), 6610);
     captionLabel(QStringLiteral("lblDarts"), QStringLiteral("Darts"), 500, 6960, 735, 375);
     pn.lblDartsThrown = value(QStringLiteral("lblDartsThrown"), 1320, 6960, 820, 375, narrow,
@@ -284,10 +321,13 @@ void frmScores::buildMenus()
 
     const NameMenus& names = app_.model().board.menus;
     QMenu* options = menu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
-    mnuOptPlayer1_ = entry(options, QStringLiteral("mnuOptPlayer1"), names.mnuOptPlayer1,
+    options->setToolTipsVisible(true);
+    mnuOptPlayer1_ = entry(options, QStringLiteral("mnuOptPlayer1"), QString(),
                            [this] { app_.showOptions(1); });
-    mnuOptPlayer2_ = entry(options, QStringLiteral("mnuOptPlayer2"), names.mnuOptPlayer2,
+    mnuOptPlayer2_ = entry(options, QStringLiteral("mnuOptPlayer2"), QString(),
                            [this] { app_.showOptions(2); });
+    setMenuCaption(mnuOptPlayer1_, names.mnuOptPlayer1);
+    setMenuCaption(mnuOptPlayer2_, names.mnuOptPlayer2);
     separator(options, QStringLiteral("mnuOptLine1"));
     entry(options, QStringLiteral("mnuoptOptions"), QStringLiteral("&Game"),
           [this] { app_.showOptions(3); });
@@ -295,10 +335,13 @@ void frmScores::buildMenus()
     QMenu* stats = menu(QStringLiteral("mnuStats"), QStringLiteral("&Statistics"));
     entry(stats, QStringLiteral("mnuStaGame"), QStringLiteral("Game"), [this] { app_.showStats(3); });
     separator(stats, QStringLiteral("mnuStaLine1"));
-    mnustaPlayer1_ = entry(stats, QStringLiteral("mnustaPlayer1"), names.mnustaPlayer1,
+    stats->setToolTipsVisible(true);
+    mnustaPlayer1_ = entry(stats, QStringLiteral("mnustaPlayer1"), QString(),
                            [this] { app_.showStats(1); });
-    mnustaPlayer2_ = entry(stats, QStringLiteral("mnustaPlayer2"), names.mnustaPlayer2,
+    mnustaPlayer2_ = entry(stats, QStringLiteral("mnustaPlayer2"), QString(),
                            [this] { app_.showStats(2); });
+    setMenuCaption(mnustaPlayer1_, names.mnustaPlayer1);
+    setMenuCaption(mnustaPlayer2_, names.mnustaPlayer2);
     separator(stats, QStringLiteral("mnuStatline2"));
     entry(stats, QStringLiteral("mnuStaHistory"), QStringLiteral("Hi Scores"),
           [this] { app_.showHiScores(); });
@@ -330,7 +373,7 @@ void frmScores::fitToClientArea()
     // 0.3466 of the side, so the ring fits while side <= (H + 120) / 0.8466.
     const double byWidth = W - SideRoom;
     const double byHeight = (H - BoardTop) / (0.5 + RadiusShare);
-    const double side = std::max(15.0, std::round(std::min(byWidth, byHeight)));
+    const double side = placeUndoAndBoard(W, H, std::max(15.0, std::round(std::min(byWidth, byHeight))));
     BoardRect rect;
     rect.Width = side;
     rect.Height = side;
@@ -338,23 +381,85 @@ void frmScores::fitToClientArea()
     rect.Top = BoardTop;
     app_.model().board.Image1 = rect;
 
+    // The panels reach down to the window's lower edge (less the room the
+    // design leaves on a full screen), never past it.
     QScreen* screen = this->screen();
     const double screenHeight = screen ? twips::fromPx(screen->geometry().height()) : H + 575;
-    const double panelHeight = std::max(8000.0, std::min(screenHeight - 575, H));
+    const double panelHeight = std::max(15.0, std::min(screenHeight - 575, H));
     twips::place(panel_[0].frame, 0, 0, PanelWidth, panelHeight);
     twips::place(panel_[1].frame, W - PanelWidth, 0, PanelWidth, panelHeight);
-    for (Panel& pn : panel_)
-        twips::place(pn.Shape1, 30, 240, 2385, panelHeight - 220);
+    for (int p = 0; p < 2; ++p)
+        fitPanel(p, panelHeight);
     twips::place(panel_[1].imgarrow, W - PanelWidth - ArrowWidth, ArrowTop, ArrowWidth,
                  ArrowHeight);
 
     app_.boardPlaced();
 }
 
+// In a panel too short for its design, the previous scores give up rows and
+// the Darts and Avg fields move up with the bar above them, so they stay on
+// view down to the window's smallest height.
+void frmScores::fitPanel(int p, double panelHeight)
+{
+    Panel& pn = panel_[p];
+    const double wanted = PanelContentBottom + EdgeRoom - panelHeight;
+    const double lift = std::clamp(wanted, 0.0, OldScoresHeight - OldScoresLeast);
+    twips::place(pn.grdOldScores, 120, OldScoresTop, 2235, OldScoresHeight - lift);
+    for (const auto& [widget, top] : pn.below) {
+        const QRect g = widget->geometry();
+        const int y = twips::px(top - lift);
+        if (g.y() != y)
+            widget->move(g.x(), y);
+    }
+    twips::place(pn.Shape1, 30, 240, 2385, panelHeight - 220);
+}
+
+// "&Undo" keeps its design place where that is inside the window and clear
+// of the board's numbers; otherwise it goes to the lower left corner beside
+// panel 0. Where the board would still reach it there, or where a turn
+// arrow would lie on the double ring, the board is made smaller until both
+// are clear. Returns the board's side.
+double frmScores::placeUndoAndBoard(double W, double H, double side)
+{
+    auto clear = [&](double s, double left, double top) {
+        const double cx = W / 2, cy = s / 2 + BoardTop;
+        const double rings = RadiusShare * s + RingRoom;
+        if (DistanceToRect(cx, cy, left, top, UndoWidth, UndoHeight) < NumbersShare * s + RingRoom)
+            return false;
+        return DistanceToRect(cx, cy, 2400, ArrowTop, ArrowWidth, ArrowHeight) >= rings
+            && DistanceToRect(cx, cy, W - PanelWidth - ArrowWidth, ArrowTop, ArrowWidth,
+                              ArrowHeight) >= rings;
+    };
+    double left = UndoLeft, top = UndoTop;
+    if (top + UndoHeight + EdgeRoom > H || !clear(side, left, top))
+        top = std::max(0.0, H - UndoHeight - EdgeRoom);
+    if (!clear(side, left, top)) {
+        // The largest side that leaves both clear, by halving the interval.
+        double fits = 15, fails = side;
+        for (int i = 0; i < 40 && fails - fits > 1; ++i) {
+            const double mid = (fits + fails) / 2;
+            (clear(mid, left, top) ? fits : fails) = mid;
+        }
+        side = std::floor(fits);
+    }
+    const QRect wanted = twips::rect(left, top, UndoWidth, UndoHeight);
+    if (cmdUndo_->geometry() != wanted)
+        cmdUndo_->setGeometry(wanted);
+    return side;
+}
+
+// A name in a menu shows as written ("&" is no access key) and, when it is
+// very long, cut short with an ellipsis and whole in the entry's tooltip.
 void frmScores::setMenuCaption(QAction* action, const QString& caption)
 {
-    if (action->text() != caption)
-        action->setText(caption);
+    constexpr int WidestEntry = 360; // pixels
+    const QFontMetrics metrics(menuBar()->font());
+    const QString shown = metrics.elidedText(caption, Qt::ElideRight, WidestEntry);
+    const QString text = LiteralCaption(shown);
+    if (action->text() != text) {
+        action->setText(text);
+        action->setToolTip(shown == caption ? QString() : caption);
+    }
 }
 
 void frmScores::syncPanel(int p)

@@ -110,11 +110,18 @@ private:
         GridView* grdOldScores = nullptr;
         OutlineWidget* Shape1 = nullptr;
         ArrowWidget* imgarrow = nullptr;
+        // The controls below the previous scores, with their design tops:
+        // they move up together when the panel is too short for them.
+        QList<QPair<QWidget*, double>> below;
     };
 
     void buildMenus();
     void buildPanel(int p);
     void syncPanel(int p);
+    void fitPanel(int p, double panelHeight);
+    // Where "&Undo" goes and how large the board may be in a client area of
+    // W by H twips.
+    double placeUndoAndBoard(double W, double H, double side);
     void setMenuCaption(QAction* action, const QString& caption);
 
     VantrellApp& app_;

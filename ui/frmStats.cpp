@@ -25,6 +25,8 @@ constexpr ScaleZone Zones[] = {
     {"World Class", 4000, 4440, 495, 0},
 };
 constexpr double ScaleTop = 4440, FirstBarTop = 4920;
+// A page's width, and the least room between two tables side by side.
+constexpr double PageWidth = 6735, TableGap = 60;
 
 struct BarRow {
     const char* name;
@@ -55,6 +57,8 @@ frmStats::frmStats(QWidget* parent, VantrellApp& app)
     TabStats_ = new QTabBar(this);
     TabStats_->setObjectName(QStringLiteral("TabStats"));
     TabStats_->setExpanding(false);
+    TabStats_->setElideMode(Qt::ElideRight);
+    TabStats_->setUsesScrollButtons(false);
     TabStats_->setDrawBase(false);
     TabStats_->setFocusPolicy(Qt::TabFocus);
     const StatsWindow& sw = app_.model().statsWindow;
@@ -91,17 +95,25 @@ void frmStats::buildPlayerPage(int p)
     pages_[p] = page;
     const QString ix = QStringLiteral("_%1").arg(p);
 
-    auto grid = [&](const QString& name, const Grid& g, double left, double top, double height) {
+    // A table whose texts outgrow its columns widens, but only up to the
+    // next table to its right (or the page's edge), so the layout stays.
+    auto grid = [&](const QString& name, const Grid& g, double left, double top, double height,
+                    double rightLimit) {
         auto* view = new GridView(page, name + ix, g);
         twips::place(view, left, top, g.width(), height);
+        view->setWidestWidth(twips::px(rightLimit - left));
         grids_.append(view);
     };
-    grid(QStringLiteral("grdLastScores"), t.grdLastScores[p], 120, 170, t.grdLastScores[p].height());
-    grid(QStringLiteral("grdStats"), t.grdStats[p], 2520, 170, t.grdStats[p].height());
-    grid(QStringLiteral("grdStats2"), t.grdStats2[p], 4560, 170, t.grdStats2[p].height());
+    grid(QStringLiteral("grdLastScores"), t.grdLastScores[p], 120, 170, t.grdLastScores[p].height(),
+         2520 - TableGap);
+    grid(QStringLiteral("grdStats"), t.grdStats[p], 2520, 170, t.grdStats[p].height(),
+         4560 - TableGap);
+    grid(QStringLiteral("grdStats2"), t.grdStats2[p], 4560, 170, t.grdStats2[p].height(),
+         PageWidth - TableGap);
     // The segment table fills the room between the tables and the scale.
-    grid(QStringLiteral("grdDarts"), t.grdDarts[p], 120, 3480, 990);
-    grid(QStringLiteral("grdDarts2"), t.grdDarts2[p], 5760, 4500, t.grdDarts2[p].height());
+    grid(QStringLiteral("grdDarts"), t.grdDarts[p], 120, 3480, 990, PageWidth - 120);
+    grid(QStringLiteral("grdDarts2"), t.grdDarts2[p], 5760, 4500, t.grdDarts2[p].height(),
+         PageWidth - TableGap);
 
     const QFont font = designFont(Face::SansSerif, 8.25);
     int zone = 0;
@@ -133,6 +145,7 @@ void frmStats::buildGamePage()
     const Grid& g = app_.model().stats.grdGameStats;
     auto* view = new GridView(page, QStringLiteral("grdGameStats"), g);
     twips::place(view, 120, 360, 4035, 4995);
+    view->setWidestWidth(twips::px(PageWidth - 240));
     grids_.append(view);
 }
 
@@ -140,9 +153,15 @@ void frmStats::sync()
 {
     const ModDarts& m = app_.model();
     const StatsWindow& sw = m.statsWindow;
-    for (int i = 0; i < 3; ++i)
-        if (TabStats_->tabText(i) != sw.tabCaption[i])
-            TabStats_->setTabText(i, sw.tabCaption[i]);
+    // A player's tab shows the name as written, "&" included, cut short when
+    // it is too long for the strip; the whole name is its tooltip.
+    for (int i = 0; i < 3; ++i) {
+        const QString caption = LiteralCaption(sw.tabCaption[i]);
+        if (TabStats_->tabText(i) != caption) {
+            TabStats_->setTabText(i, caption);
+            TabStats_->setTabToolTip(i, sw.tabCaption[i]);
+        }
+    }
     const int tab = (sw.tab == 1 || sw.tab == 2) ? sw.tab : 3;
     if (TabStats_->currentIndex() != tab - 1) {
         const QSignalBlocker block(TabStats_);

@@ -1,14 +1,87 @@
 #include "ui/frmWinnerBust.h"
 
+#include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
 #include "ui/Twips.h"
 #include "ui/VantrellApp.h"
 #include "ui/Widgets.h"
+#include "ui/frmScores.h"
 
 #include <QCloseEvent>
+#include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
-#include <QPushButton>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The two lines, in twips. The second line ends a little above "&Ok" and
+// the first above the second, so neither a long name nor a moved first line
+// can run into the other or under the button.
+constexpr int WinnerLeft = 120, WinnerWidth = 4335, WinnerHeight = 600;
+constexpr int PlayerLeft = 480, PlayerTop = 720, PlayerWidth = 3615, PlayerHeight = 900;
+constexpr int OkLeft = 1560, OkTop = 1680, OkWidth = 1455, OkHeight = 375;
+// The smallest font a long name shrinks to before it is cut short.
+constexpr int SmallestPixels = 11;
+// Until the window system has put its frame round the dialog, room is kept
+// for a title bar and borders of a common size.
+constexpr int GuessedTitle = 32, GuessedBorder = 4;
+// How close the dialog may come to the scoring area, in pixels.
+constexpr double RingMargin = 3;
+
+double DistanceToRect(const QPointF& p, const QRectF& r)
+{
+    const double dx = std::max({r.left() - p.x(), 0.0, p.x() - r.right()});
+    const double dy = std::max({r.top() - p.y(), 0.0, p.y() - r.bottom()});
+    return std::hypot(dx, dy);
+}
+
+} // namespace
+
+QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
+                    const QPointF& centre, double radius, const QRect& keepClear)
+{
+    const QPoint corner(home.left(), home.bottom() + 1 - size.height());
+    QPoint best = corner;
+    double bestScore = std::numeric_limits<double>::max();
+    const int step = 4;
+    const int right = std::max(screen.left(), screen.right() + 1 - size.width());
+    const int bottom = std::max(screen.top(), screen.bottom() + 1 - size.height());
+    // Every spot on the screen, at a few pixels' step, plus the exact edges.
+    auto consider = [&](int x, int y) {
+        const QRect spot(QPoint(x, y), size);
+        const double distance =
+            DistanceToRect(centre, QRectF(spot.left(), spot.top(), spot.width(), spot.height()));
+        double score = 0;
+        if (distance < radius)
+            score += 1e12 + (radius - distance) * 1e6; // covers a bed: the last resort
+        if (!home.contains(spot))
+            score += 1e9;
+        if (spot.intersects(keepClear))
+            score += 1e7;
+        score += std::hypot(double(x - corner.x()), double(y - corner.y()));
+        if (score < bestScore) {
+            bestScore = score;
+            best = QPoint(x, y);
+        }
+    };
+    for (int y = screen.top(); y <= bottom; y += step) {
+        for (int x = screen.left(); x <= right; x += step)
+            consider(x, y);
+        consider(right, y);
+    }
+    for (int x = screen.left(); x <= right; x += step)
+        consider(x, bottom);
+    consider(right, bottom);
+    for (const QPoint& at : {corner, QPoint(home.left(), home.top()),
+                             QPoint(home.right() + 1 - size.width(), home.top()),
+                             QPoint(home.right() + 1 - size.width(), corner.y())})
+        if (screen.contains(QRect(at, size)))
+            consider(at.x(), at.y());
+    return best;
+}
 
 frmWinnerBust::frmWinnerBust(QWidget* parent, VantrellApp& app) : QDialog(parent), app_(app)
 {
@@ -18,18 +91,41 @@ frmWinnerBust::frmWinnerBust(QWidget* parent, VantrellApp& app) : QDialog(parent
     setFixedSize(twips::px(4545), twips::px(Announcement::DialogHeight));
     paintWidget(this, palette::DarkRed, palette::White);
 
-    lblWinner_ = makeLabel(this, QStringLiteral("lblWinner"), QString(), 120,
-                           Announcement::DesignWinnerTop, 4335, 615,
-                           designFont(Face::SansSerif, 18, true), palette::DarkRed,
-                           palette::White, Qt::AlignLeft | Qt::AlignTop);
-    lblPlayer_ = makeLabel(this, QStringLiteral("lblPlayer"), QString(), 480, 720, 3615, 975,
-                           designFont(Face::SansSerif, 18), palette::DarkRed, palette::White,
-                           Qt::AlignHCenter | Qt::AlignTop);
+    auto line = [this](const QString& name, const QFont& font, Qt::Alignment align) {
+        auto* label = new FitLabel(this);
+        label->setObjectName(name);
+        label->setFont(font);
+        label->setAlignment(align);
+        label->setFit(FitLabel::Fit::ShrinkWrap, SmallestPixels);
+        paintWidget(label, palette::DarkRed, palette::White);
+        return label;
+    };
+    lblWinner_ = line(QStringLiteral("lblWinner"), designFont(Face::SansSerif, 18, true),
+                      Qt::AlignLeft | Qt::AlignTop);
+    lblPlayer_ = line(QStringLiteral("lblPlayer"), designFont(Face::SansSerif, 18),
+                      Qt::AlignHCenter | Qt::AlignTop);
+    twips::place(lblPlayer_, PlayerLeft, PlayerTop, PlayerWidth, PlayerHeight);
+    layOutLines(Announcement::DesignWinnerTop);
     cmdOk_ = new QPushButton(QStringLiteral("&Ok"), this);
     cmdOk_->setObjectName(QStringLiteral("cmdOk"));
     cmdOk_->setAutoDefault(false);
-    twips::place(cmdOk_, 1560, 1680, 1455, 375);
+    twips::place(cmdOk_, OkLeft, OkTop, OkWidth, OkHeight);
     connect(cmdOk_, &QPushButton::clicked, this, [this] { app_.winnerOk(); });
+}
+
+// A bust moves the first line down to half the dialog's height, where it
+// stays, empty, for as long as the dialog is open. A name announced there
+// afterwards would lie under the second line, so a first line with a text
+// goes back above the second whenever it would meet it.
+void frmWinnerBust::layOutLines(int winnerTopTwips)
+{
+    int top = winnerTopTwips;
+    const bool meets = top < PlayerTop + PlayerHeight && top + WinnerHeight > PlayerTop;
+    if (!lblWinner_->text().isEmpty() && meets)
+        top = Announcement::DesignWinnerTop;
+    const QRect wanted = twips::rect(WinnerLeft, top, WinnerWidth, WinnerHeight);
+    if (lblWinner_->geometry() != wanted)
+        lblWinner_->setGeometry(wanted);
 }
 
 void frmWinnerBust::sync()
@@ -41,9 +137,7 @@ void frmWinnerBust::sync()
         lblWinner_->setText(a.lblWinner());
     if (lblPlayer_->text() != a.lblPlayer())
         lblPlayer_->setText(a.lblPlayer());
-    const int top = twips::px(a.winnerTop());
-    if (lblWinner_->y() != top)
-        lblWinner_->move(lblWinner_->x(), top);
+    layOutLines(a.winnerTop());
     if (a.revision() != shownRevision_ || isHidden()) {
         shownRevision_ = a.revision();
         if (isHidden()) {
@@ -57,18 +151,65 @@ void frmWinnerBust::sync()
     }
 }
 
-// Shown in the middle of the scoreboard, the dialog would cover the bull and
-// the inner beds, which the operator must still be able to click while it is
-// open. The lower left corner of the main window is off the scoring area at
-// any size the board is fitted to.
+bool frmWinnerBust::boardRing(QPointF* centre, double* radius) const
+{
+    const frmScores* main = app_.scores();
+    if (!main || !main->board())
+        return false;
+    const BoardRect& image1 = app_.model().board.Image1;
+    const BoardCircles c = CirclesOf(image1);
+    const QPointF origin = QPointF(main->board()->mapToGlobal(QPoint(0, 0)));
+    *centre = origin + QPointF((double(c.cx) - image1.Left) / twips::PerPixel,
+                               (double(c.cy) - image1.Top) / twips::PerPixel);
+    *radius = double(c.R) / twips::PerPixel + RingMargin;
+    return true;
+}
+
+QRect frmWinnerBust::expectedFrame() const
+{
+    const QRect frame = frameGeometry();
+    if (frame != geometry() || !isWindow())
+        return frame;
+    // Not decorated yet: the window system's frame is still to come.
+    return frame.adjusted(-GuessedBorder, -GuessedTitle, GuessedBorder, GuessedBorder);
+}
+
+// The dialog must never cover a bed: the operator goes on clicking the board
+// while it is open. It goes to the spot nearest the main window's lower left
+// corner that is clear of the scoring area and of "&Undo", on the main
+// window if there is such a spot, elsewhere on the screen if not.
 void frmWinnerBust::placeClearOfTheBoard()
 {
     placed_ = true;
-    const QWidget* main = parentWidget();
-    if (!main)
+    const frmScores* main = app_.scores();
+    QPointF centre;
+    double radius = 0;
+    if (!main || !boardRing(&centre, &radius))
         return;
-    const QRect area = main->geometry();
-    move(area.left(), std::max(area.top(), area.bottom() - frameGeometry().height() + 1));
+    const QScreen* screen = main->screen();
+    const QRect home = main->frameGeometry();
+    const QRect area = screen ? screen->availableGeometry() : home;
+    const QRect frame = expectedFrame();
+    QRect keepClear;
+    if (const QWidget* undo = main->findChild<QWidget*>(QStringLiteral("cmdUndo")))
+        keepClear = QRect(undo->mapToGlobal(QPoint(0, 0)), undo->size());
+    const QPoint spot = ClearSpotFor(frame.size(), area, home, centre, radius, keepClear);
+    // A window's position is that of its frame's top-left corner.
+    move(spot);
+}
+
+void frmWinnerBust::keepClearOfTheBoard()
+{
+    if (isHidden())
+        return;
+    QPointF centre;
+    double radius = 0;
+    if (!boardRing(&centre, &radius))
+        return;
+    const QRect frame = expectedFrame();
+    if (DistanceToRect(centre, QRectF(frame.left(), frame.top(), frame.width(), frame.height())) <
+        radius)
+        placeClearOfTheBoard();
 }
 
 void frmWinnerBust::closeForGood()

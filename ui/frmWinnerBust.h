@@ -3,10 +3,20 @@
 // blocks the board, and only "&Ok" closes it: the close box, Escape and
 // losing the focus are refused and leave it on view.
 #include <QDialog>
+#include <QPointF>
+#include <QRect>
 
-class QLabel;
+class FitLabel;
 class QPushButton;
 class VantrellApp;
+
+// Where a window whose frame is `size` can stand on `screen` without
+// covering the circle round `centre` (all in global pixels). Spots inside
+// `home` come first, then those that leave `keepClear` uncovered, then the
+// one nearest to the bottom-left corner of `home`. Where every spot on the
+// screen touches the circle, the one that reaches least far into it.
+QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
+                    const QPointF& centre, double radius, const QRect& keepClear);
 
 class frmWinnerBust : public QDialog {
     Q_OBJECT
@@ -18,6 +28,15 @@ public:
     void sync();
     // Closes the dialog for good, after "&Ok".
     void closeForGood();
+    // Moves the dialog off the board when the board has grown under it.
+    void keepClearOfTheBoard();
+
+    // The board's scoring area (the double ring and what it holds) in
+    // global pixels, and the spot the dialog's frame may not cover.
+    bool boardRing(QPointF* centre, double* radius) const;
+    // The dialog's frame as it stands, or will stand once the window system
+    // has decorated it.
+    QRect expectedFrame() const;
 
 public slots:
     void reject() override;
@@ -26,12 +45,14 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void layOutLines(int winnerTopTwips);
+    void placeClearOfTheBoard();
+
     VantrellApp& app_;
-    QLabel* lblWinner_ = nullptr;
-    QLabel* lblPlayer_ = nullptr;
+    FitLabel* lblWinner_ = nullptr;
+    FitLabel* lblPlayer_ = nullptr;
     QPushButton* cmdOk_ = nullptr;
     quint64 shownRevision_ = 0;
     bool closing_ = false;
     bool placed_ = false;
-    void placeClearOfTheBoard();
 };
