@@ -28,6 +28,8 @@ constexpr int SmallestPixels = 11;
 // Until the window system has put its frame round the dialog, room is kept
 // for a title bar and borders of a common size.
 constexpr int GuessedTitle = 32, GuessedBorder = 4;
+// A panel's name, sets, legs, score, finish and visit end above this.
+constexpr int ScoresBottom = 4200;
 // How close the dialog may come to the scoring area, in pixels.
 constexpr double RingMargin = 3;
 
@@ -41,7 +43,8 @@ double DistanceToRect(const QPointF& p, const QRectF& r)
 } // namespace
 
 QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
-                    const QPointF& centre, double radius, const QRect& keepClear)
+                    const QPointF& centre, double radius, const QRect& keepClear,
+                    const QList<QRect>& ratherClear)
 {
     const QPoint corner(home.left(), home.bottom() + 1 - size.height());
     QPoint best = corner;
@@ -61,7 +64,13 @@ QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
             score += 1e9;
         if (spot.intersects(keepClear))
             score += 1e7;
-        score += std::hypot(double(x - corner.x()), double(y - corner.y()));
+        for (const QRect& r : ratherClear)
+            if (spot.intersects(r))
+                score += 1e5;
+        // Among equal spots: well away from the board, into a corner, and
+        // then the one nearest the lower left.
+        score -= distance;
+        score += 0.01 * std::hypot(double(x - corner.x()), double(y - corner.y()));
         if (score < bestScore) {
             bestScore = score;
             best = QPoint(x, y);
@@ -177,25 +186,42 @@ QRect frmWinnerBust::expectedFrame() const
 // The dialog must never cover a bed: the operator goes on clicking the board
 // while it is open. It goes to the spot nearest the main window's lower left
 // corner that is clear of the scoring area and of "&Undo", on the main
-// window if there is such a spot, elsewhere on the screen if not.
+// window if there is such a spot, elsewhere on the screen if not; among
+// those, one that leaves the panels' scores and visits on view, since play
+// goes on under it.
 void frmWinnerBust::placeClearOfTheBoard()
 {
     placed_ = true;
     const frmScores* main = app_.scores();
+    if (!main)
+        return;
+    const QScreen* screen = main->screen();
+    // A window's position is that of its frame's top-left corner.
+    if (const auto spot = clearSpotOn(screen ? screen->availableGeometry() : main->frameGeometry()))
+        move(*spot);
+}
+
+std::optional<QPoint> frmWinnerBust::clearSpotOn(const QRect& area, QSize frame) const
+{
+    const frmScores* main = app_.scores();
     QPointF centre;
     double radius = 0;
     if (!main || !boardRing(&centre, &radius))
-        return;
-    const QScreen* screen = main->screen();
-    const QRect home = main->frameGeometry();
-    const QRect area = screen ? screen->availableGeometry() : home;
-    const QRect frame = expectedFrame();
+        return std::nullopt;
     QRect keepClear;
     if (const QWidget* undo = main->findChild<QWidget*>(QStringLiteral("cmdUndo")))
         keepClear = QRect(undo->mapToGlobal(QPoint(0, 0)), undo->size());
-    const QPoint spot = ClearSpotFor(frame.size(), area, home, centre, radius, keepClear);
-    // A window's position is that of its frame's top-left corner.
-    move(spot);
+    QList<QRect> scores;
+    for (const char* name : {"Frame1_0", "Frame1_1"}) {
+        if (const QWidget* panel = main->findChild<QWidget*>(QLatin1String(name))) {
+            const int height = std::min(panel->height(), twips::px(ScoresBottom));
+            scores.append(QRect(panel->mapToGlobal(QPoint(0, 0)), QSize(panel->width(), height)));
+        }
+    }
+    if (frame.isEmpty())
+        frame = expectedFrame().size();
+    return ClearSpotFor(frame, area, main->frameGeometry(), centre, radius,
+                        keepClear, scores);
 }
 
 void frmWinnerBust::keepClearOfTheBoard()

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 // The announcement dialog: a bust, a won leg or the match winner. It never
 // blocks the board, and only "&Ok" closes it: the close box, Escape and
 // losing the focus are refused and leave it on view.
@@ -12,11 +13,13 @@ class VantrellApp;
 
 // Where a window whose frame is `size` can stand on `screen` without
 // covering the circle round `centre` (all in global pixels). Spots inside
-// `home` come first, then those that leave `keepClear` uncovered, then the
-// one nearest to the bottom-left corner of `home`. Where every spot on the
-// screen touches the circle, the one that reaches least far into it.
+// `home` come first, then those that leave `keepClear` uncovered, then those
+// that cover fewest of `ratherClear`, then the one farthest from the circle
+// and, among those, nearest to the bottom-left corner of `home`. Where every spot on the screen touches the
+// circle, the one that reaches least far into it.
 QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
-                    const QPointF& centre, double radius, const QRect& keepClear);
+                    const QPointF& centre, double radius, const QRect& keepClear,
+                    const QList<QRect>& ratherClear = {});
 
 class frmWinnerBust : public QDialog {
     Q_OBJECT
@@ -30,6 +33,10 @@ public:
     void closeForGood();
     // Moves the dialog off the board when the board has grown under it.
     void keepClearOfTheBoard();
+    // Where the dialog goes on a screen of that area (global pixels): clear
+    // of the beds, of "&Undo" and, where there is room, of the scores. The
+    // frame is the dialog's own unless one is given.
+    std::optional<QPoint> clearSpotOn(const QRect& area, QSize frame = {}) const;
 
     // The board's scoring area (the double ring and what it holds) in
     // global pixels, and the spot the dialog's frame may not cover.

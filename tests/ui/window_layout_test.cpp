@@ -240,6 +240,40 @@ private slots:
         QVERIFY(DistanceToRect(centre, QRectF(QRect(spot, frame))) >= 130);
     }
 
+    void announcement_leaves_the_scores_on_view()
+    {
+        // Play goes on under the dialog: where the window leaves room beside
+        // the board, neither panel's name, score or visit is hidden by it.
+        f.chooseStart(2);
+        for (int i = 0; i < 2; ++i)
+            f.throwAt(QStringLiteral("T20"));
+        frmWinnerBust* dialog = f.app->winner();
+        QVERIFY(dialog && dialog->isVisible());
+        for (const QSize& size : {QSize(1024, 768), QSize(1920, 1080), QSize(1280, 720)}) {
+            sizeTo(size);
+            // A screen the size of the window, as when it is maximised, and
+            // the dialog bare or in a window manager's frame with a title.
+            for (const QSize& margin : {QSize(0, 0), QSize(8, 36)}) {
+                const QSize outer = dialog->expectedFrame().size() + margin;
+                const auto spot = dialog->clearSpotOn(f.scores().frameGeometry(), outer);
+                QVERIFY(spot);
+                const QRect frame(*spot, outer);
+                for (const char* name : {"Frame1_0", "Frame1_1"}) {
+                    const QWidget* panel = f.scores().findChild<QWidget*>(QLatin1String(name));
+                    QVERIFY(panel);
+                    const QWidget* score = panel->findChild<QWidget*>(
+                        QStringLiteral("lblThreeDartScore") + QLatin1String(name).mid(6));
+                    QVERIFY(score);
+                    const QRect scores(panel->mapToGlobal(QPoint(0, 0)),
+                                       QSize(panel->width(), score->geometry().bottom()));
+                    QVERIFY2(!frame.intersects(scores),
+                             qPrintable(QStringLiteral("%1x%2 %3").arg(size.width()).arg(size.height())
+                                            .arg(QLatin1String(name))));
+                }
+            }
+        }
+    }
+
     void bust_then_win_keeps_both_lines_readable()
     {
         f.chooseStart(2); // 101
