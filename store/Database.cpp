@@ -595,8 +595,10 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
         query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
         writable_ = true;
         if (query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            if (!query.exec(QStringLiteral("UPDATE Options SET Player1 = Player1 WHERE rowid = "
-                                           "(SELECT min(rowid) FROM Options)"))
+            // A change that really changes the row: SQLite leaves a page that
+            // would be written back unchanged alone, journal and all.
+            if (!query.exec(QStringLiteral("UPDATE Options SET Player1 = Player1 || '.' WHERE "
+                                           "rowid = (SELECT min(rowid) FROM Options)"))
                 && meansUnwritable(query.lastError())) {
                 writable_ = false;
                 unwritableReason_ = errorText(query.lastError());

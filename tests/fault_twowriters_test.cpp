@@ -135,7 +135,7 @@ private slots:
         for (int k = 1; k <= 20; ++k) {
             const QByteArray dart = "throw " + QByteArray::number(k) + '\n';
             commands += dart + dart + dart;
-            driverScores << qMakePair(QStringLiteral(k % 2 ? "Player 1" : "Player 2"), qint64(3 * k));
+            driverScores << qMakePair(QString::fromLatin1(k % 2 ? "Player 1" : "Player 2"), qint64(3 * k));
         }
         commands += "state\n";
 

@@ -71,6 +71,7 @@ void frmSplash::openDatabase()
     } else {
         database_ = Database::Failed;
         Timer1_.stop();
+        QGuiApplication::setQuitOnLastWindowClosed(restoreQuitOnClose_);
         emit failed(error);
     }
 }
