@@ -125,6 +125,12 @@ private slots:
         const QString err = QString::fromLocal8Bit(sim.readAllStandardError());
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
 
+        // Whatever the outcome, a file turned away is the file that came in.
+        if (sim.exitCode() == 1) {
+            QVERIFY2(fileBytes(path) == before, "the refused file was changed");
+            QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                     QStringList{QStringLiteral("Darts.MDB")});
+        }
         if (damage.isEmpty()) {
             QVERIFY2(sim.exitCode() == 0, qPrintable(err));
             const QJsonObject state = QJsonDocument::fromJson(sim.readAllStandardOutput()).object();
