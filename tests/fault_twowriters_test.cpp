@@ -95,6 +95,42 @@ private slots:
         QCOMPARE(third.exitCode(), 0);
     }
 
+    // Two first starts at the same moment on an empty folder: one makes the
+    // file, whole, the other is turned away; no half-made file is left.
+    void twoFirstStartsAtOnceMakeOneWholeFile()
+    {
+        const int rounds = qEnvironmentVariableIntValue("VANTRELL_FAULTS_LONG") ? 50 : 8;
+        for (int round = 0; round < rounds; ++round) {
+            QTemporaryDir home;
+            QProcess a, b;
+            a.start(simPath(), {QStringLiteral("--home"), home.path()});
+            b.start(simPath(), {QStringLiteral("--home"), home.path()});
+            QVERIFY(a.waitForStarted() && b.waitForStarted());
+            // The one turned away ends by itself; the other waits for input.
+            QProcess* refused = nullptr;
+            for (int waited = 0; !refused && waited < 300; ++waited) {
+                if (a.waitForFinished(100))
+                    refused = &a;
+                else if (b.state() == QProcess::NotRunning || b.waitForFinished(1))
+                    refused = &b;
+            }
+            QVERIFY2(refused, "neither copy was turned away");
+            QProcess* runs = refused == &a ? &b : &a;
+            QCOMPARE(refused->exitCode(), 1);
+            QVERIFY(QString::fromLocal8Bit(refused->readAllStandardError()).contains(runningWith(home.path())));
+            runs->write("state\n");
+            runs->closeWriteChannel();
+            QVERIFY(runs->waitForFinished(30000));
+            QVERIFY2(runs->exitCode() == 0, runs->readAllStandardError().constData());
+            const QString path = QDir(home.path()).filePath(QStringLiteral("Data/Darts.MDB"));
+            QCOMPARE(rawRows(path, "PRAGMA integrity_check").value(0).value(0).toString(), QStringLiteral("ok"));
+            QCOMPARE(rawRows(path, "SELECT count(*) FROM HiScores WHERE Type = 'H'").value(0).value(0).toInt(), 10);
+            QCOMPARE(rawRows(path, "SELECT count(*) FROM Options").value(0).value(0).toInt(), 1);
+            QCOMPARE(QDir(QDir(home.path()).filePath("Data")).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{QStringLiteral("Darts.MDB")});
+        }
+    }
+
     void lockOfACrashedCopyIsTakenOver()
     {
         QTemporaryDir home;
