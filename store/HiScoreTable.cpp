@@ -82,6 +82,19 @@ std::optional<HiScoreReplacement> EnterHighScore(RecordSet& rsHiScores, const QS
                                                  qint64 score, QString* error)
 {
     setError(error, QString());
+    // Most visits do not beat the lowest row: a plain read settles those
+    // without taking the write lock. (Other programs' entries only ever
+    // raise the lowest score; a reset made just now counts as made after
+    // this visit.)
+    if (!rsHiScores.requery()) {
+        setError(error, rsHiScores.lastError());
+        return std::nullopt;
+    }
+    rsHiScores.moveLast();
+    if (!rsHiScores.eof()
+        && score <= StoredWholeNumber(rsHiScores.field(QStringLiteral("Score"))).value_or(0))
+        return std::nullopt;
+
     // The lowest row is chosen under the write lock, from the rows as they
     // are now: another program on the same file may have replaced it a
     // moment ago, and a choice made before the lock would delete nothing
