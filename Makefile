@@ -33,7 +33,10 @@ bench: build
 	$(BUILD)/bench/store_bench 200
 
 # The fault tests in their long form: 200 kills of a high-score writer,
-# every damaged file, a match of a million darts.
+# every damaged file, a match of a million darts, 100 rounds of the driver
+# and a second writer entering high scores into one file at once, two
+# copies started on one folder, and starts on a nearly full disk (a small
+# tmpfs is mounted for that, so it needs root; skipped otherwise).
 faults: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen VANTRELL_FAULTS_LONG=1 ctest --output-on-failure --verbose -R fault
 

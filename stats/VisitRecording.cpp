@@ -106,15 +106,13 @@ void ModDarts::recordHighScore(qint64 p, qint64 score)
     const auto entered = EnterHighScore(*rsHiScores, panel(p).lblNames.text(), against,
                                         clock.now(), score, &error);
     if (!error.isEmpty()) {
-        notifier().message(QStringLiteral("The high score could not be saved:\n") + error,
-                           QStringLiteral("Vantrell 2"));
+        dbDarts.reportFailedWrite(notifier(), QStringLiteral("The high score could not be saved:\n") + error);
         return;
     }
     if (entered)
         journal_.record([this, replaced = *entered] {
             QString undoError;
             if (!RevertHighScore(*rsHiScores, replaced, &undoError))
-                notifier().message(QStringLiteral("The high-score table could not be restored:\n") + undoError,
-                                   QStringLiteral("Vantrell 2"));
+                dbDarts.reportFailedWrite(notifier(), QStringLiteral("The high-score table could not be restored:\n") + undoError);
         });
 }

@@ -12,6 +12,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QLockFile>
+#include <QStorageInfo>
 
 #include <optional>
 
@@ -185,6 +187,17 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
         }
     }
 
+    // Rows are found again by their rowid; a table made WITHOUT ROWID has
+    // none, and must be turned away here, before anything writes the file.
+    for (const char* table : {"Options", "HiScores"}) {
+        QSqlQuery rowid(db);
+        if (!rowid.exec(QStringLiteral("SELECT rowid FROM \"%1\" LIMIT 1").arg(QLatin1String(table)))) {
+            result.problem = QStringLiteral("the table %1 has no row numbers (it was made WITHOUT "
+                                            "ROWID)").arg(QLatin1String(table));
+            return result;
+        }
+    }
+
     {
         QSqlQuery count(db);
         if (!count.exec(QStringLiteral("SELECT count(*) FROM HiScores"))) {
@@ -320,6 +333,45 @@ bool createFile(const QString& connectionName, const QString& path, QString* why
     return made;
 }
 
+// The side files SQLite keeps beside a database while it is in use.
+const QStringList SideFileSuffixes = {QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                      QStringLiteral("-journal")};
+
+QStringList existingSideFiles(const QString& path)
+{
+    QStringList found;
+    for (const QString& suffix : SideFileSuffixes) {
+        if (QFileInfo::exists(path + suffix))
+            found << suffix;
+    }
+    return found;
+}
+
+// A file bigger than this is not held in memory to be put back; the
+// program's own file is a few pages.
+constexpr qint64 SnapshotLimit = 16 * 1024 * 1024;
+
+// The write-ahead log needs room for its index (32 KB) and its first
+// frames; on a disk with less than this free the file keeps the classic
+// rollback journal, which needs a page or two per write.
+constexpr qint64 WalRoomNeeded = 1024 * 1024;
+
+// Primary result codes of SQLite that mean "this file cannot be written
+// here" rather than "someone else is writing just now".
+bool meansUnwritable(const QSqlError& error)
+{
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case 3:  // permission denied
+    case 8:  // read-only
+    case 10: // input/output error
+    case 13: // disk full
+    case 14: // journal cannot be opened
+        return true;
+    default:
+        return false;
+    }
+}
+
 int nextConnectionNumber()
 {
     static QAtomicInteger<int> counter;
@@ -336,10 +388,19 @@ Database::Database()
 Database::~Database()
 {
     close();
+    // The lock file goes with the program (QLockFile's destructor).
+}
+
+void Database::forgetSnapshot()
+{
+    haveSnapshot_ = false;
+    snapshot_.clear();
+    sideFilesBefore_.clear();
 }
 
 void Database::close()
 {
+    forgetSnapshot();
     if (!db_.isValid())
         return;
     if (db_.isOpen()) {
@@ -353,10 +414,74 @@ void Database::close()
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
+void Database::refuse()
+{
+    if (db_.isValid()) {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+    }
+    if (haveSnapshot_) {
+        for (const QString& suffix : SideFileSuffixes) {
+            if (!sideFilesBefore_.contains(suffix))
+                QFile::remove(path_ + suffix);
+        }
+        QFile file(path_);
+        if (file.open(QIODevice::ReadOnly) && file.readAll() != snapshot_) {
+            file.close();
+            // Written in place: the file had this size before, so putting
+            // it back needs no room a full disk would not have.
+            if (file.open(QIODevice::ReadWrite)) {
+                file.write(snapshot_);
+                file.resize(snapshot_.size());
+                file.flush();
+            }
+        }
+    }
+    forgetSnapshot();
+}
+
+bool Database::claimFolder(const QString& path, QString* error)
+{
+    if (lock_)
+        return true;
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(folder);
+    auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    // Only a lock whose program is gone is stale, however old it is: a
+    // program may run for days.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        lock_ = std::move(lock);
+        return true;
+    }
+    if (lock->error() == QLockFile::LockFailedError) {
+        if (error)
+            *error = QStringLiteral("Vantrell 2 is already running with %1.\n\nOnly one copy of "
+                                    "the program can keep its settings and high scores there; "
+                                    "close the other one first.")
+                         .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    return true;
+}
+
+void Database::reportFailedWrite(Notifier& notifier, const QString& text)
+{
+    if (!writable_ || failedWriteReported_)
+        return;
+    failedWriteReported_ = true;
+    notifier.message(text + QStringLiteral("\n\nPlay goes on; further failed saves in this run "
+                                           "are not reported again."),
+                     Title);
+}
+
 Database::Opened Database::open(const QString& path, Notifier& notifier, QString* error)
 {
     close();
     path_ = path;
+    writable_ = false;
+    unwritableReason_.clear();
     const QString name = shownPath(path);
     auto failed = [&](const QString& text) {
         if (error)
@@ -409,22 +534,42 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
                                          "damaged (%2).").arg(name, found.problem));
     }
 
+    // From here on the file is written to (its journal mode, a repair); a
+    // file that is refused after all is put back as it was found.
+    if (QFileInfo(path).size() <= SnapshotLimit) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            snapshot_ = file.readAll();
+            sideFilesBefore_ = existingSideFiles(path);
+            haveSnapshot_ = true;
+        }
+    }
+    auto refused = [&](const QString& text) {
+        refuse();
+        return failed(text);
+    };
+
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db_.setDatabaseName(path);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
     if (!db_.open()) {
         const QString why = errorText(db_.lastError());
-        close();
-        return failed(QStringLiteral("The database %1 could not be opened: %2.").arg(name, why));
+        return refused(QStringLiteral("The database %1 could not be opened: %2.").arg(name, why));
     }
     {
         // A file that cannot be written (write-protected, or on a read-only
-        // medium) keeps its journal mode: it is still read, and every later
-        // write reports that it could not be saved.
+        // medium) keeps its journal mode: it is still read.
         QSqlQuery query(db_);
         query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs_));
-        query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        const QStorageInfo disk(QFileInfo(path).absolutePath());
+        if (!disk.isValid() || disk.bytesAvailable() >= WalRoomNeeded)
+            query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
         query.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+        if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            const QString why = errorText(query.lastError());
+            query = QSqlQuery();
+            return refused(QStringLiteral("The database %1 could not be read: %2.").arg(name, why));
+        }
     }
 
     if (repair) {
@@ -436,10 +581,35 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
         if (!ok) {
             QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
             query = QSqlQuery();
-            close();
-            return failed(QStringLiteral("The database %1 was not opened: the default settings "
-                                         "could not be written (%2).").arg(name, why));
+            return refused(QStringLiteral("The database %1 was not opened: the default settings "
+                                          "could not be written (%2).").arg(name, why));
         }
     }
+
+    // A trial write, rolled back: a file that can be read but not written
+    // (write-protected, a read-only folder or medium, a full disk) is found
+    // now, so the operator can be told once at the start. Another program
+    // writing at this moment says nothing either way, and is not waited for.
+    {
+        QSqlQuery query(db_);
+        query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+        writable_ = true;
+        if (query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            // A change that really changes the row: SQLite leaves a page that
+            // would be written back unchanged alone, journal and all.
+            if (!query.exec(QStringLiteral("UPDATE Options SET Player1 = Player1 || '.' WHERE "
+                                           "rowid = (SELECT min(rowid) FROM Options)"))
+                && meansUnwritable(query.lastError())) {
+                writable_ = false;
+                unwritableReason_ = errorText(query.lastError());
+            }
+            QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+        } else if (meansUnwritable(query.lastError())) {
+            writable_ = false;
+            unwritableReason_ = errorText(query.lastError());
+        }
+        query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs_));
+    }
+    failedWriteReported_ = false;
     return Opened::Ok;
 }

@@ -1,10 +1,15 @@
 #pragma once
 // The program's database file `Data/Darts.MDB` (SQLite): the settings row
 // and the high-score table. Made on first start, checked at every start.
+#include <QByteArray>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 class Notifier;
+class QLockFile;
 
 class Database {
 public:
@@ -27,6 +32,29 @@ public:
     Opened open(const QString& path, Notifier& notifier, QString* error);
     // Lets go of the file. Record sets made on the connection must be gone.
     void close();
+    // Lets go of a file that was opened but turned out unusable afterwards:
+    // it is put back byte for byte as open() found it, and the side files
+    // open() made are removed, so a refused file is never changed.
+    void refuse();
+
+    // Claims the database's folder for this program while it runs, with a
+    // lock file beside the database, before the file is opened or made. A
+    // folder held by another running program is refused (`error` says so);
+    // a lock left behind by a program that crashed is taken over. Where no
+    // lock file can be made (a read-only folder) the claim is waived: nothing
+    // can be written there anyway.
+    bool claimFolder(const QString& path, QString* error);
+
+    // Whether the open file took a trial write. A file that cannot be
+    // written is still used, for reading.
+    bool writable() const { return writable_; }
+    // Why the trial write failed; empty when it did not.
+    const QString& unwritableReason() const { return unwritableReason_; }
+
+    // The one rule for a write that failed: the operator hears about it once
+    // per run, and not at all when the start already said that nothing
+    // would be kept. Play goes on either way.
+    void reportFailedWrite(Notifier& notifier, const QString& text);
 
     // Set before open(); a test's way to see a locked file give up quickly.
     void setBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
@@ -36,8 +64,18 @@ public:
     bool isOpen() const { return db_.isOpen(); }
 
 private:
+    void forgetSnapshot();
+
     QString connectionName_;
     QSqlDatabase db_;
     QString path_;
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;
+    bool writable_ = false;
+    QString unwritableReason_;
+    bool failedWriteReported_ = false;
+    std::unique_ptr<QLockFile> lock_;
+    // The file as open() found it, until close(), for refuse().
+    bool haveSnapshot_ = false;
+    QByteArray snapshot_;
+    QStringList sideFilesBefore_;
 };

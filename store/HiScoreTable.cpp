@@ -82,8 +82,31 @@ std::optional<HiScoreReplacement> EnterHighScore(RecordSet& rsHiScores, const QS
                                                  qint64 score, QString* error)
 {
     setError(error, QString());
+    // Most visits do not beat the lowest row: a plain read settles those
+    // without taking the write lock. (Other programs' entries only ever
+    // raise the lowest score; a reset made just now counts as made after
+    // this visit.)
     if (!rsHiScores.requery()) {
         setError(error, rsHiScores.lastError());
+        return std::nullopt;
+    }
+    rsHiScores.moveLast();
+    if (!rsHiScores.eof()
+        && score <= StoredWholeNumber(rsHiScores.field(QStringLiteral("Score"))).value_or(0))
+        return std::nullopt;
+
+    // The lowest row is chosen under the write lock, from the rows as they
+    // are now: another program on the same file may have replaced it a
+    // moment ago, and a choice made before the lock would delete nothing
+    // (the table grows) or that program's new score (it is lost).
+    if (!rsHiScores.beginBatch()) {
+        setError(error, rsHiScores.lastError());
+        return std::nullopt;
+    }
+    if (!rsHiScores.requery()) {
+        const QString why = rsHiScores.lastError();
+        rsHiScores.rollbackBatch();
+        setError(error, why);
         return std::nullopt;
     }
 
@@ -92,8 +115,10 @@ std::optional<HiScoreReplacement> EnterHighScore(RecordSet& rsHiScores, const QS
     if (!rsHiScores.eof()) {
         // A Null or unreadable score holds its place as 0.
         const qint64 lowest = StoredWholeNumber(rsHiScores.field(QStringLiteral("Score"))).value_or(0);
-        if (score <= lowest)
+        if (score <= lowest) {
+            rsHiScores.commitBatch(); // nothing was written: only the lock goes
             return std::nullopt;
+        }
         replacement.replacedRow = true;
         replacement.replacedRowId = rsHiScores.rowId();
         replacement.replacedValues = rsHiScores.values();
@@ -107,10 +132,6 @@ std::optional<HiScoreReplacement> EnterHighScore(RecordSet& rsHiScores, const QS
         {QStringLiteral("Score"), score},
     };
 
-    if (!rsHiScores.beginBatch()) {
-        setError(error, rsHiScores.lastError());
-        return std::nullopt;
-    }
     bool ok = !replacement.replacedRow || rsHiScores.remove();
     if (ok) {
         rsHiScores.addNew();
@@ -134,29 +155,47 @@ std::optional<HiScoreReplacement> EnterHighScore(RecordSet& rsHiScores, const QS
 bool RevertHighScore(RecordSet& rsHiScores, const HiScoreReplacement& replacement, QString* error)
 {
     setError(error, QString());
-    if (!rsHiScores.requery()) {
-        setError(error, rsHiScores.lastError());
-        return false;
-    }
-    if (!rsHiScores.moveToRowId(replacement.addedRowId))
-        return true; // gone already
-    for (auto it = replacement.addedValues.constBegin(); it != replacement.addedValues.constEnd(); ++it) {
-        const QVariant now = rsHiScores.field(it.key());
-        if (StoredText(now) != StoredText(it.value()))
-            return true; // overwritten since (a reset): not ours to take back
-    }
-
+    // Looked at and changed under one lock, like the entry itself.
     if (!rsHiScores.beginBatch()) {
         setError(error, rsHiScores.lastError());
         return false;
     }
+    auto leaveAlone = [&] {
+        rsHiScores.commitBatch();
+        return true;
+    };
+    if (!rsHiScores.requery()) {
+        const QString why = rsHiScores.lastError();
+        rsHiScores.rollbackBatch();
+        setError(error, why);
+        return false;
+    }
+    if (!rsHiScores.moveToRowId(replacement.addedRowId))
+        return leaveAlone(); // gone already
+    for (auto it = replacement.addedValues.constBegin(); it != replacement.addedValues.constEnd(); ++it) {
+        const QVariant now = rsHiScores.field(it.key());
+        if (StoredText(now) != StoredText(it.value()))
+            return leaveAlone(); // overwritten since (a reset): not ours to take back
+    }
+
     bool ok = rsHiScores.removeRowId(replacement.addedRowId);
-    if (ok && replacement.replacedRow)
+    if (ok && replacement.replacedRow) {
         ok = rsHiScores.insertRow(replacement.replacedRowId, replacement.replacedValues);
+        if (!ok) {
+            // Another program's new row has taken the old row number: the
+            // row comes back with all its columns under a new one.
+            rsHiScores.addNew();
+            for (auto it = replacement.replacedValues.constBegin();
+                 it != replacement.replacedValues.constEnd(); ++it)
+                rsHiScores.setField(it.key(), it.value());
+            ok = rsHiScores.update();
+        }
+    }
     ok = ok && rsHiScores.commitBatch();
     if (!ok) {
+        const QString why = rsHiScores.lastError();
         rsHiScores.rollbackBatch();
-        setError(error, rsHiScores.lastError());
+        setError(error, why);
         return false;
     }
     // A failed re-read leaves only the cached order behind until the next

@@ -36,7 +36,13 @@ void ModDarts::HiScoresReset()
         return;
     // Every row is overwritten in one transaction: the table is reset
     // completely or, when the file cannot be written, not at all.
-    bool ok = rsHiScores && rsHiScores->requery() && rsHiScores->beginBatch();
+    // The rows are read again inside the transaction, under the write lock:
+    // rows another program changed a moment ago are the ones reset.
+    bool ok = rsHiScores && rsHiScores->beginBatch();
+    if (ok && !rsHiScores->requery()) {
+        rsHiScores->rollbackBatch();
+        ok = false;
+    }
     if (ok) {
         for (rsHiScores->moveFirst(); ok && !rsHiScores->eof(); rsHiScores->moveNext()) {
             rsHiScores->edit();
@@ -51,11 +57,10 @@ void ModDarts::HiScoresReset()
             rsHiScores->rollbackBatch();
     }
     if (!ok) {
-        notifier().message(
-            QStringLiteral("The high scores could not be reset in the database %1.\n\n%2")
-                .arg(QDir::toNativeSeparators(dbDarts.path()),
-                     rsHiScores ? rsHiScores->lastError() : QString()),
-            QStringLiteral("Vantrell 2"));
+        dbDarts.reportFailedWrite(
+            notifier(), QStringLiteral("The high scores could not be reset in the database %1.\n\n%2")
+                            .arg(QDir::toNativeSeparators(dbDarts.path()),
+                                 rsHiScores ? rsHiScores->lastError() : QString()));
     }
     FillHighScores();
 }

@@ -9,6 +9,11 @@ bool ModDarts::OpenDatabase(QString* error)
     // The record sets hold the connection; they go before it is reopened.
     rsHiScores.reset();
     rsOptions.reset();
+    // The folder is claimed before the file is looked at or made: a second
+    // copy of the program on the same folder would overwrite the first one's
+    // settings, and two copies making a new file at once would race.
+    if (!dbDarts.claimFolder(setup().databasePath, error))
+        return false;
     if (dbDarts.open(setup().databasePath, notifier(), error) != Database::Opened::Ok)
         return false;
 
@@ -24,9 +29,17 @@ bool ModDarts::OpenDatabase(QString* error)
                              .arg(QDir::toNativeSeparators(dbDarts.path()), rs->lastError());
             rsHiScores.reset();
             rsOptions.reset();
-            dbDarts.close();
+            dbDarts.refuse();
             return false;
         }
+    }
+    if (!dbDarts.writable()) {
+        // Said once, now; the writes that fail later say nothing more.
+        notifier().message(
+            QStringLiteral("The database %1 cannot be written: high scores and settings will not "
+                           "be kept this time.\n\n(%2)")
+                .arg(QDir::toNativeSeparators(dbDarts.path()), dbDarts.unwritableReason()),
+            QStringLiteral("Vantrell 2"));
     }
     return true;
 }

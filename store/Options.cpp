@@ -146,10 +146,9 @@ void ModDarts::OptionsOk()
     // names and commentary are in use already and the saved row stays as it
     // was, so the starting score below is the one still saved.
     if (rsOptions && !rsOptions->update()) {
-        notifier().message(
-            QStringLiteral("The settings could not be saved in the database %1.\n\n%2")
-                .arg(QDir::toNativeSeparators(dbDarts.path()), rsOptions->lastError()),
-            QStringLiteral("Vantrell 2"));
+        dbDarts.reportFailedWrite(
+            notifier(), QStringLiteral("The settings could not be saved in the database %1.\n\n%2")
+                            .arg(QDir::toNativeSeparators(dbDarts.path()), rsOptions->lastError()));
     }
 
     // A new starting score takes over the scores only while the leg has not

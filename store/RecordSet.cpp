@@ -173,7 +173,8 @@ void RecordSet::cancelUpdate()
     pending_.clear();
 }
 
-bool RecordSet::execute(const QString& sql, const QVariantList& binds, qint64* insertedId)
+bool RecordSet::execute(const QString& sql, const QVariantList& binds, qint64* insertedId,
+                        int* changed)
 {
     QSqlQuery query(db_);
     if (!query.prepare(sql)) {
@@ -188,7 +189,22 @@ bool RecordSet::execute(const QString& sql, const QVariantList& binds, qint64* i
     }
     if (insertedId)
         *insertedId = query.lastInsertId().toLongLong();
+    if (changed)
+        *changed = query.numRowsAffected();
     query.finish();
+    return true;
+}
+
+bool RecordSet::deleteOne(qint64 rowId)
+{
+    int changed = 0;
+    if (!execute(QLatin1String("DELETE FROM ") + quoted(table_) + QLatin1String(" WHERE rowid = ?"),
+                 {rowId}, nullptr, &changed))
+        return false;
+    if (changed != 1) {
+        error_ = QStringLiteral("the row is no longer in the table");
+        return false;
+    }
     return true;
 }
 
@@ -346,11 +362,7 @@ bool RecordSet::remove()
     }
     const qint64 id = rows_[current_].rowId;
     const bool ok = write(
-        [&] {
-            return execute(QLatin1String("DELETE FROM ") + quoted(table_)
-                               + QLatin1String(" WHERE rowid = ?"),
-                           {id});
-        },
+        [&] { return deleteOne(id); },
         [&] {
             const int index = indexOfRowId(id);
             if (index >= 0)
@@ -384,11 +396,7 @@ bool RecordSet::insertRow(qint64 rowId, const QVariantMap& columns)
 bool RecordSet::removeRowId(qint64 rowId)
 {
     const bool ok = write(
-        [&] {
-            return execute(QLatin1String("DELETE FROM ") + quoted(table_)
-                               + QLatin1String(" WHERE rowid = ?"),
-                           {rowId});
-        },
+        [&] { return deleteOne(rowId); },
         [&] {
             const int index = indexOfRowId(rowId);
             if (index >= 0)

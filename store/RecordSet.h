@@ -55,13 +55,15 @@ public:
     void setField(const QString& column, const QVariant& value);
     bool update();
     void cancelUpdate();
-    // Deletes the current row; the row after it becomes current.
+    // Deletes the current row; the row after it becomes current. A row that
+    // is no longer in the table (another program took it away since the
+    // last re-query) fails the delete.
     bool remove();
 
     // Puts a deleted row back with its old rowid and columns (for undo).
     bool insertRow(qint64 rowId, const QVariantMap& columns);
-    // Deletes the row with this rowid (for undo of an added row). Deleting a
-    // row that is not there is no error.
+    // Deletes the row with this rowid (for undo of an added row); like
+    // remove(), a row that is not there fails it.
     bool removeRowId(qint64 rowId);
 
     // Several writes as one: after beginBatch() every write joins one
@@ -86,7 +88,10 @@ private:
 
     QString quoted(const QString& identifier) const;
     QString columnName(const QString& column) const;
-    bool execute(const QString& sql, const QVariantList& binds, qint64* insertedId = nullptr);
+    bool execute(const QString& sql, const QVariantList& binds, qint64* insertedId = nullptr,
+                 int* changed = nullptr);
+    // A DELETE of one row by its rowid, which must find that row.
+    bool deleteOne(qint64 rowId);
     bool readRow(qint64 rowId, Row* row);
     bool write(const std::function<bool()>& body, const std::function<void()>& apply);
     int indexOfRowId(qint64 rowId) const;

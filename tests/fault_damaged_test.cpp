@@ -179,6 +179,13 @@ QVector<Damage> damages()
          Outcome::Starts, QString()},
         {"empty \"H\" table", [](const QString& p) { return sql(p, {"DELETE FROM HiScores"}); },
          Outcome::Starts, QString()},
+        {"HiScores made WITHOUT ROWID",
+         [](const QString& p) {
+             return sql(p, {"DROP TABLE HiScores",
+                            "CREATE TABLE HiScores (Name TEXT, Against TEXT, Date TEXT, Score INTEGER, "
+                            "Type TEXT, PRIMARY KEY (Name, Date)) WITHOUT ROWID",
+                            "INSERT INTO HiScores VALUES ('Ann', '-', '2005-03-07 21:04:09', 60, 'H')"});
+         }, Outcome::Refused, QStringLiteral("WITHOUT ROWID")},
         {"read-only file", [](const QString& p) { return unwritable(p); }, Outcome::Starts, QString(),
          Lock::None, true},
         {"read-only folder", [](const QString& p) { return unwritable(QFileInfo(p).absolutePath()); },
@@ -339,8 +346,10 @@ private slots:
             QVERIFY2(state.contains(QStringLiteral("panels")), out.constData());
             const QJsonArray messages = state.value(QStringLiteral("messages")).toArray();
             if (damage.tryWrite) {
+                // Said once at the start; the 180 that cannot be kept adds nothing.
                 QCOMPARE(messages.size(), 1);
-                QVERIFY2(messages[0].toString().startsWith(QStringLiteral("The high score could not be saved")),
+                QVERIFY2(messages[0].toString().contains(QStringLiteral(
+                             "cannot be written: high scores and settings will not be kept this time")),
                          qPrintable(messages[0].toString()));
                 const QJsonArray best = state.value(QStringLiteral("hitable")).toArray().first().toArray();
                 QCOMPARE(best.last().toInt(), 0);

@@ -347,7 +347,9 @@ private slots:
         QCOMPARE(rs.rowId(), second);
         QVERIFY(rawRows(path_, QStringLiteral("SELECT 1 FROM HiScores WHERE rowid = %1").arg(deleted)).isEmpty());
         QVERIFY(rs.insertRow(deleted, values) && rs.removeRowId(added));
-        QVERIFY(rs.removeRowId(added)); // gone already: nothing to do
+        // Gone already: a delete that finds no row is a failure, so that a
+        // row another program took away is never taken for deleted by us.
+        QVERIFY(!rs.removeRowId(added) && !rs.lastError().isEmpty());
         QVERIFY(rs.requery() && rs.moveToRowId(deleted));
         QCOMPARE(rs.values(), values);
 

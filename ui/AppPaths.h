@@ -11,10 +11,16 @@ struct AppPaths {
     QString databasePath;    // .../Data/Darts.MDB
     QString soundsFolder;    // .../sounds
     QString helpPage;        // .../Help.htm
+    // Said to the operator at start when it is not empty: the database of an
+    // unwritable program folder was copied to the user's folder (or could
+    // not be).
+    QString notice;
 
     // Looks round the executable's folder `exeDir`; `appDataDir` is the
     // user's application data folder, used when the program's folder is not
-    // writable.
+    // writable. A database found in the unwritable program folder is copied
+    // there once, so its settings and high scores carry on; a database
+    // already in the user's folder is never overwritten.
     static AppPaths locate(const QString& exeDir, const QString& appDataDir);
 };
 

@@ -40,6 +40,12 @@ void frmSplash::start()
         const QRect s = screen->geometry();
         move(s.center() - QPoint(width() / 2, height() / 2));
     }
+    // A splash screen does not keep the program running by itself: closing
+    // the last other window (the answer box of a question asked while the
+    // database opens) would end the program before the main window is
+    // there. Until the main window is shown, nothing closing ends it.
+    restoreQuitOnClose_ = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     Timer1_.start();
     show();
     // The database is opened when the splash becomes active; a desktop
@@ -65,6 +71,7 @@ void frmSplash::openDatabase()
     } else {
         database_ = Database::Failed;
         Timer1_.stop();
+        QGuiApplication::setQuitOnLastWindowClosed(restoreQuitOnClose_);
         emit failed(error);
     }
 }
@@ -82,6 +89,7 @@ void frmSplash::tick()
     if (database_ != Database::Open)
         return;
     app_.loadMainWindow();
+    QGuiApplication::setQuitOnLastWindowClosed(restoreQuitOnClose_);
     emit finished();
     close();
 }

@@ -32,4 +32,5 @@ private:
     QTimer Timer1_;
     enum class Database { NotOpened, Opening, Open, Failed };
     Database database_ = Database::NotOpened;
+    bool restoreQuitOnClose_ = true;
 };

@@ -76,6 +76,11 @@ int main(int argc, char* argv[])
     QObject::connect(splash, &frmSplash::finished, &app,
                      [&] { notifier.setParent(vantrell.scores()); });
     StartScreenshots(app);
+    // Told before anything else happens: where the settings now live.
+    if (!paths.notice.isEmpty())
+        notifier.message(paths.notice, QStringLiteral("Vantrell 2"));
+    // Boxes shown while the splash is up belong to it, and are centred on it.
+    notifier.setParent(splash);
     splash->start();
 
     const int code = app.exec();

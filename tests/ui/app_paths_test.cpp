@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +56,78 @@ private slots:
         QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(paths.databasePath, QDir(appData.path()).filePath(QStringLiteral("Data/Darts.MDB")));
         QCOMPARE(paths.soundsFolder, dir.filePath(QStringLiteral("sounds")));
+    }
+
+    // The program's Data folder cannot be written but holds the database of
+    // earlier runs: it is copied, once, to the user's folder, and the notice
+    // names both places. A copy already there is never replaced.
+    void database_of_an_unwritable_program_folder_is_copied_once()
+    {
+        QTemporaryDir root, appData;
+        QDir dir(root.path());
+        QVERIFY(dir.mkpath(QStringLiteral("sounds")) && dir.mkpath(QStringLiteral("Data")));
+        const QString original = dir.filePath(QStringLiteral("Data/Darts.MDB"));
+        {
+            QFile file(original);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("the settings and high scores of years").repeated(300));
+        }
+        const QString data = dir.filePath(QStringLiteral("Data"));
+        // Read-only for the superuser too where the system allows it.
+        const bool immutable = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), data}) == 0;
+        if (!immutable)
+            QFile::setPermissions(data, QFile::ReadOwner | QFile::ExeOwner);
+        struct GiveBack {
+            QString data;
+            ~GiveBack()
+            {
+                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), data});
+                QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            }
+        } giveBack{data};
+        if (QFileInfo(data).isWritable())
+            QSKIP("no way to make a folder unwritable here");
+
+        const QString copy = QDir(appData.path()).filePath(QStringLiteral("Data/Darts.MDB"));
+        const AppPaths paths = AppPaths::locate(root.path(), appData.path());
+        QCOMPARE(paths.databasePath, copy);
+        QCOMPARE(touchBytes(copy), touchBytes(original));
+        QVERIFY2(paths.notice.contains(QDir::toNativeSeparators(original))
+                     && paths.notice.contains(QDir::toNativeSeparators(copy)),
+                 qPrintable(paths.notice));
+        QCOMPARE(QDir(QFileInfo(copy).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Darts.MDB")}); // no half-made copy beside it
+
+        // The copy is the one in use from now on: later starts leave it be.
+        {
+            QFile file(copy);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("changed by a later run");
+        }
+        const AppPaths again = AppPaths::locate(root.path(), appData.path());
+        QCOMPARE(again.databasePath, copy);
+        QVERIFY(again.notice.isEmpty());
+        QCOMPARE(touchBytes(copy), QByteArray("changed by a later run"));
+    }
+
+    // A writable program folder keeps its own file and copies nothing.
+    void writable_program_folder_copies_nothing()
+    {
+        QTemporaryDir root, appData;
+        QDir dir(root.path());
+        QVERIFY(dir.mkpath(QStringLiteral("Data")));
+        touch(dir.filePath(QStringLiteral("Data/Darts.MDB")));
+        const AppPaths paths = AppPaths::locate(root.path(), appData.path());
+        QCOMPARE(paths.databasePath, dir.filePath(QStringLiteral("Data/Darts.MDB")));
+        QVERIFY(paths.notice.isEmpty());
+        QVERIFY(!QFileInfo::exists(QDir(appData.path()).filePath(QStringLiteral("Data"))));
+    }
+
+private:
+    static QByteArray touchBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 

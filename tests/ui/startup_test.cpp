@@ -2,18 +2,26 @@
 // window loads; a database that cannot be used stops it before that.
 #include "UiTestSupport.h"
 
+#include "store/Database.h"
+#include "ui/MessageBoxNotifier.h"
 #include "ui/frmSplash.h"
 #include "ui/frmStats.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 class StartupTest : public QObject {
     Q_OBJECT
 
     static std::unique_ptr<VantrellApp> makeApp(const QTemporaryDir& dir, RecordingSound& sound,
-                                                RecordingNotifier& notifier)
+                                                Notifier& notifier)
     {
         VantrellApp::Setup setup;
         setup.databasePath = dir.filePath(QStringLiteral("Data/Darts.MDB"));
@@ -75,6 +83,78 @@ private slots:
         QTest::qWait(1300); // past the timer's tick
         QCOMPARE(finished.count(), 0);
         QVERIFY(!app->scores());
+    }
+
+    // The real program's way: the question is a real message box, asked
+    // while only the splash is up, and the event loop runs as in main().
+    // Answering "Yes" repairs the settings and goes on to the main window.
+    void yesToRestoringTheSettingsGoesOnToTheMainWindow()
+    {
+        // Only a real window system ends the program when the box closes;
+        // the offscreen platform never does. So this case runs on an X
+        // server of its own, in a copy of this test program.
+        if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+            const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+            if (xvfbRun.isEmpty())
+                QSKIP("needs xvfb-run: the offscreen platform cannot show this fault");
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            child.setProcessEnvironment(env);
+            child.setProcessChannelMode(QProcess::MergedChannels);
+            child.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
+                                  QStringLiteral("-screen 0 1024x768x24"),
+                                  QCoreApplication::applicationFilePath(),
+                                  QString::fromLatin1(QTest::currentTestFunction())});
+            QVERIFY(child.waitForFinished(60000));
+            const QByteArray output = child.readAll();
+            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                     output.constData());
+            QVERIFY2(output.contains("PASS   : StartupTest::yesToRestoringTheSettingsGoesOnToTheMainWindow()"),
+                     output.constData());
+            return;
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Data/Darts.MDB"));
+        {
+            RecordingNotifier quiet;
+            Database made;
+            QVERIFY(made.open(path, quiet, nullptr) == Database::Opened::Ok);
+            QVERIFY(QSqlQuery(made.connection()).exec(QStringLiteral("UPDATE Options SET StartWith = 999")));
+            made.close();
+        }
+
+        // As at a real start, no other window of the program is up.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->hide();
+
+        RecordingSound sound;
+        MessageBoxNotifier boxes;
+        auto app = makeApp(dir, sound, boxes);
+        frmSplash splash(*app);
+        QStringList asked;
+        QTimer operatorHand;
+        connect(&operatorHand, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->button(QMessageBox::Yes)) {
+                asked << box->text();
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        operatorHand.start(50);
+        connect(&splash, &frmSplash::finished, this, [] { QApplication::exit(7); });
+        connect(&splash, &frmSplash::failed, this, [] { QApplication::exit(8); });
+        QTimer::singleShot(15000, this, [] { QApplication::exit(9); });
+        splash.start();
+        const int code = QApplication::exec();
+        operatorHand.stop();
+
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].contains(QStringLiteral("Restore the default settings?")), qPrintable(asked[0]));
+        QCOMPARE(code, 7); // not ended (0) once the box closed
+        QVERIFY(app->scores() && app->scores()->isVisible());
+        QCOMPARE(app->model().board.panel[0].lblScoreLeft.text(), QStringLiteral("501"));
+        QVERIFY(QGuiApplication::quitOnLastWindowClosed());
     }
 };
 
