@@ -121,6 +121,7 @@ private slots:
         // A name longer than a name box holds comes into the box cut, as the
         // window's box would cut it.
         const QString longName = QStringLiteral("Maximilian Alexander Featherstonehaugh");
+        e.reset();
         e = start({"UPDATE Options SET Player2 = '" + longName + "'"});
         QVERIFY(e);
         QCOMPARE(e->panel(1).lblNames.text(), longName);
@@ -382,12 +383,13 @@ private slots:
         QFETCH(QString, darts);
         QFETCH(bool, undoOne);
         QFETCH(QString, after);
-        auto e = start();
-        QVERIFY(e);
+        std::unique_ptr<ModDarts> e;
         if (setup == "101")
             e = start({"UPDATE Options SET StartWith = 101"});
         else if (setup == "one")
             e = start({"UPDATE Options SET Players = 1"});
+        else
+            e = start();
         QVERIFY(e);
         play(*e, darts);
         if (undoOne)
