@@ -36,9 +36,10 @@ bench: build
 # every damaged file, a match of a million darts, 100 rounds of the driver
 # and a second writer entering high scores into one file at once, two
 # copies started on one folder, and starts on a nearly full disk (a small
-# tmpfs is mounted for that, so it needs root; skipped otherwise).
+# tmpfs is mounted for that, so it needs root; skipped otherwise), and
+# every recorded driver session of tests/sessions.
 faults: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen VANTRELL_FAULTS_LONG=1 ctest --output-on-failure --verbose -R fault
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen VANTRELL_FAULTS_LONG=1 ctest --output-on-failure --verbose -R "fault|sessions"
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any finding fails the test it happened in.
