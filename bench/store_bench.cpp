@@ -5,7 +5,7 @@
 // store_bench [WRITES] [FOLDER]   (200 writes, in a new folder beside the
 // executable by default: a real disk, not a memory file system)
 #include "bench/BenchFigures.h"
-#include "engine/Notifier.h"
+#include "base/Notifier.h"
 #include "store/Database.h"
 #include "store/HiScoreTable.h"
 #include "store/RecordSet.h"

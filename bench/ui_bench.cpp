@@ -12,7 +12,7 @@
 #include "bench/BenchFigures.h"
 #include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
-#include "engine/Notifier.h"
+#include "base/Notifier.h"
 #include "ui/BoardPicture.h"
 #include "ui/SoundPlayer.h"
 #include "ui/VantrellApp.h"

@@ -1,6 +1,6 @@
 #include "board/BoardGeometry.h"
 
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,19 +11,6 @@ namespace {
 // 0.05% larger than the true ones; the sector bounds below were fitted to
 // the board picture with this very constant, so it must stay.
 constexpr double MappingPi = 3.14;
-
-// Upper bounds of the sector angles, one table for both halves of the board.
-// They were measured on the picture and are not the regular 9 + 18k degrees.
-struct SectorRow {
-    double bound;
-    qint64 right; // clockwise from 12
-    qint64 left;  // anticlockwise from 12
-};
-constexpr SectorRow SectorRows[] = {
-    {9.5, 20, 20},   {27.5, 1, 5},   {45.5, 18, 12}, {63.5, 4, 9},  {81.5, 13, 14},
-    {98.5, 6, 11},   {116, 10, 8},   {134.8, 15, 16}, {152, 2, 7},  {171, 17, 19},
-};
-constexpr qint64 BeyondLastRow = 3;
 
 double Squared(qint64 v)
 {
@@ -39,6 +26,43 @@ qint64 RoundedLength(qint64 a, qint64 b)
 }
 
 } // namespace
+
+int SectorRowOf(qint64 number, bool* right)
+{
+    if (right)
+        *right = true;
+    if (number == BottomSector)
+        return BottomRow;
+    for (int row = 0; row < BottomRow; ++row) {
+        if (SectorRows[std::size_t(row)].right == number)
+            return row;
+        if (SectorRows[std::size_t(row)].left == number) {
+            if (right)
+                *right = false;
+            return row;
+        }
+    }
+    return -1;
+}
+
+qint64 SectorOn(int row, bool right)
+{
+    if (row < 0 || row > BottomRow)
+        return 0;
+    if (row == BottomRow)
+        return BottomSector;
+    const SectorRow& r = SectorRows[std::size_t(row)];
+    return right ? r.right : r.left;
+}
+
+double SectorMiddleAngle(int row)
+{
+    if (row <= 0)
+        return 0;
+    if (row >= BottomRow)
+        return 180;
+    return (SectorRows[std::size_t(row - 1)].bound + SectorRows[std::size_t(row)].bound) / 2;
+}
 
 BoardCircles CirclesOf(const BoardRect& image1)
 {
@@ -86,7 +110,7 @@ qint64 SectorNumber(double theta, qint64 aq, qint64 av)
     for (const SectorRow& row : SectorRows)
         if (theta <= row.bound)
             return right ? row.right : row.left;
-    return BeyondLastRow;
+    return BottomSector;
 }
 
 BoardBed BedAt(const BoardCircles& c, const BoardRect& image1, double X, double Y)
@@ -209,17 +233,8 @@ QPointF PointFor(const BoardRect& image1, const QString& label)
         return QPointF(ox, oy - radius);
     if (number == 3)
         return QPointF(ox, oy + radius);
-    double theta = 0;
     bool right = true;
-    double lower = SectorRows[0].bound;
-    for (const SectorRow& row : SectorRows) {
-        if (row.right == number || row.left == number) {
-            right = row.right == number;
-            theta = (lower + row.bound) / 2;
-            break;
-        }
-        lower = row.bound;
-    }
+    const double theta = SectorMiddleAngle(SectorRowOf(number, &right));
     const double angle = theta * MappingPi / 180; // true angle in radians
     const double side = right ? 1.0 : -1.0;
     return QPointF(ox + side * radius * std::sin(angle), oy - radius * std::cos(angle));

@@ -2,11 +2,42 @@
 // Turning a point on the board picture into a dart. The geometry is taken
 // from the picture control's current place and size, so the board can be
 // shown at any size; it matches the one board picture the program ships.
-#include "engine/Scoreboard.h"
-
 #include <QPointF>
+
+#include <array>
 #include <QString>
 #include <QStringView>
+
+// The board picture `Image1`, in the main window's twips.
+struct BoardRect {
+    double Left = 2040, Top = -120, Width = 7650, Height = 7650;
+};
+
+// The board's sectors, the one table the mapping, the aiming of the driver
+// and the picture all use. Each row holds the upper bound of its angle
+// (degrees from 12 o'clock, as the mapping measures them) and the number on
+// either half of the board; beyond the last bound lies 3, straight down.
+// The bounds were measured on the board picture and are not the regular
+// 9 + 18k degrees.
+struct SectorRow {
+    double bound;
+    qint64 right; // clockwise from 12
+    qint64 left;  // anticlockwise from 12
+};
+inline constexpr std::array<SectorRow, 10> SectorRows = {{
+    {9.5, 20, 20},   {27.5, 1, 5},   {45.5, 18, 12}, {63.5, 4, 9},  {81.5, 13, 14},
+    {98.5, 6, 11},   {116, 10, 8},   {134.8, 15, 16}, {152, 2, 7},  {171, 17, 19},
+}};
+inline constexpr qint64 BottomSector = 3;
+inline constexpr int BottomRow = int(SectorRows.size());
+
+// The row of a sector number: 0 for 20, BottomRow for 3, -1 for a number that
+// is no sector. `right` tells the half it lies on (20 and 3 lie on both).
+int SectorRowOf(qint64 number, bool* right = nullptr);
+// The number on a row's half of the board.
+qint64 SectorOn(int row, bool right);
+// The middle of a row's angle range, in the mapping's degrees.
+double SectorMiddleAngle(int row);
 
 // What a point on the board stands for: "T20", "D16", "5", "25", "50" or "0".
 struct DartHit {

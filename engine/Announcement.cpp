@@ -9,7 +9,6 @@ void Announcement::show()
         winnerTop_ = DesignWinnerTop;
         open_ = true;
     }
-    okPressed_ = false; // activation
     ++revision_;
 }
 
@@ -39,9 +38,7 @@ void Announcement::Ok()
 {
     if (!open_)
         return;
-    okPressed_ = true;
     open_ = false;
-    okPressed_ = false;
     ++revision_;
 }
 

@@ -12,7 +12,6 @@ public:
     const QString& lblWinner() const { return lblWinner_; }
     const QString& lblPlayer() const { return lblPlayer_; }
     int winnerTop() const { return winnerTop_; }
-    bool OkPressed() const { return okPressed_; }
     quint64 revision() const { return revision_; }
 
     void announceBust();
@@ -30,6 +29,5 @@ private:
     bool open_ = false;
     QString lblWinner_, lblPlayer_;
     int winnerTop_ = DesignWinnerTop;
-    bool okPressed_ = false;
     quint64 revision_ = 0;
 };

@@ -2,11 +2,10 @@
 // the leg won.
 #include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 void ModDarts::BoardPressed(double X, double Y)
 {
-    board.VisitReopened = false;
     beginDart();
 
     // The other player's last visit stays on view until this player's first
@@ -28,7 +27,7 @@ void ModDarts::BoardPressed(double X, double Y)
 
 void ModDarts::ScoreDart(qint64 score)
 {
-    const qint64 p = state.CurrentPlayer == 1 ? 1 : 0;
+    const qint64 p = PlayerIndex(state.CurrentPlayer);
     PlayerPanel& P = panel(p);
     Grid& grdStats = stats.grdStats[p];
     Grid& grdStats2 = stats.grdStats2[p];
@@ -76,13 +75,13 @@ void ModDarts::ScoreDart(qint64 score)
 
 void ModDarts::Bust()
 {
-    const qint64 p = state.CurrentPlayer == 1 ? 1 : 0;
+    const qint64 p = PlayerIndex(state.CurrentPlayer);
     PlayerPanel& P = panel(p);
     Grid& grdStats = stats.grdStats[p];
 
     winner.announceBust();
     if (state.CommentaryOn)
-        PlaySoundFile(QStringLiteral("noscore.wav"));
+        PlaySoundFile(Commentary::NoScore);
 
     // A busted visit counts as three darts thrown in the leg, and its points
     // are taken back, the busting dart's included.
@@ -112,7 +111,7 @@ void ModDarts::Bust()
 
     state.DartsInVisit = 0;
     if (twoPlayers()) {
-        NextPlayer(p == 0 ? 1 : 0);
+        NextPlayer(OtherPlayer(p));
     } else {
         panel(0).clearVisit();
         NextPlayer(0);
@@ -121,7 +120,7 @@ void ModDarts::Bust()
 
 void ModDarts::LegWon()
 {
-    const qint64 p = state.CurrentPlayer == 1 ? 1 : 0;
+    const qint64 p = PlayerIndex(state.CurrentPlayer);
     PlayerPanel& P = panel(p);
 
     winner.announceLegWon(P.lblNames.text());
@@ -138,7 +137,7 @@ void ModDarts::LegWon()
     RecordDart();
     FinishLeg();
     if (state.CommentaryOn)
-        PlaySoundFile(QStringLiteral("gameshot.wav"));
+        PlaySoundFile(Commentary::GameShot);
 
     if (!twoPlayers()) {
         panel(0).clearVisit();

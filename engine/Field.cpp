@@ -1,7 +1,7 @@
 #include "engine/Field.h"
 
-#include "engine/ChangeJournal.h"
-#include "engine/TextNumbers.h"
+#include "base/ChangeJournal.h"
+#include "base/TextNumbers.h"
 
 Field::Field(QString text, bool visible, quint32 back, quint32 fore)
     : text_(std::move(text)), visible_(visible), back_(back), fore_(fore)

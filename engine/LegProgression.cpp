@@ -1,7 +1,7 @@
 // A won leg: the darts-per-leg band, both panels back to the start of a leg,
 // legs and sets counted, the match winner announced.
 #include "engine/ModDarts.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ int dartsPerLegRow(const QString& darts)
 
 void ModDarts::FinishLeg()
 {
-    const qint64 p = state.CurrentPlayer == 1 ? 1 : 0;
+    const qint64 p = PlayerIndex(state.CurrentPlayer);
     PlayerPanel& P = panel(p);
 
     StatsTables::addTo(stats.grdStats[p], dartsPerLegRow(stats.grdStats[p].text(0, 1)), 1);

@@ -1,6 +1,7 @@
 #include "engine/ModDarts.h"
 
-ModDarts::ModDarts(Setup setup) : setup_(std::move(setup))
+ModDarts::ModDarts(Setup setup)
+    : setup_(std::move(setup)), commentary_(setup_.sound, setup_.soundsFolder)
 {
     board.setJournal(&journal_);
     stats.setJournal(&journal_);
@@ -19,7 +20,6 @@ void ModDarts::Load()
     LoadOptions();
     history.clear();
     journal_.clear();
-    board.VisitReopened = false;
 }
 
 void ModDarts::NameChanged(int p)
@@ -41,11 +41,10 @@ void ModDarts::beginDart()
     journal_.beginDart();
     // The engine's own numbers are few: keep them whole, so undo restores them
     // exactly. Commentary is an option, not part of the match, and stays.
-    journal_.record([this, saved = state, reopened = board.VisitReopened] {
+    journal_.record([this, saved = state] {
         const bool commentary = state.CommentaryOn;
         state = saved;
         state.CommentaryOn = commentary;
-        board.VisitReopened = reopened;
     });
 }
 

@@ -3,17 +3,20 @@
 // windows and the headless driver call the operator's events below; each
 // runs to completion and leaves the whole state in the models it owns.
 //
-// The procedures are defined next to the subsystem they belong to: board
-// mapping in board/, checkout advice in checkout/, visit recording and the
-// statistics window in stats/, options and high scores in store/, commentary
-// in sound/, and the match itself here in engine/.
+// Every procedure is defined here in engine/, one file a concern (the dart,
+// the hand-over, the leg, undo, new game, board mapping, checkout advice,
+// visit recording, options, high scores, commentary); the folders below it
+// hold what these procedures use: the board's geometry, the checkout table,
+// the statistics grids, the database and the sound files.
+#include "base/ChangeJournal.h"
+#include "base/Clock.h"
+#include "base/Notifier.h"
+#include "base/Players.h"
+#include "base/SoundOutput.h"
 #include "engine/Announcement.h"
-#include "engine/ChangeJournal.h"
-#include "engine/Clock.h"
 #include "engine/MatchState.h"
-#include "engine/Notifier.h"
 #include "engine/Scoreboard.h"
-#include "sound/SoundOutput.h"
+#include "sound/Commentary.h"
 #include "stats/StatsTables.h"
 #include "stats/StatsWindow.h"
 #include "store/Database.h"
@@ -100,7 +103,7 @@ public:
     int savedStartWith() const;
     int savedPlayers() const;
 
-    PlayerPanel& panel(qint64 p) { return board.panel[p == 1 ? 1 : 0]; }
+    PlayerPanel& panel(qint64 p) { return board.panel[PlayerIndex(p)]; }
     PlayerPanel& currentPanel() { return panel(state.CurrentPlayer); }
     bool twoPlayers() const { return options.twoPlayers(); }
 
@@ -116,5 +119,6 @@ private:
     void endDart();
 
     Setup setup_;
+    Commentary commentary_;
     ChangeJournal journal_;
 };

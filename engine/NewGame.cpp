@@ -1,6 +1,6 @@
 // A new match, and the reset of the last-scores lists that every leg shares.
 #include "engine/ModDarts.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 void ModDarts::NewGame()
 {
@@ -31,7 +31,6 @@ void ModDarts::NewGame()
     board.panel[1].Shape1.setVisible(false);
     history.clear();
     journal_.clear();
-    board.VisitReopened = false;
 }
 
 void ModDarts::ResetLastScores()

@@ -2,6 +2,7 @@
 // The main window's display state, as texts: the two players' panels, the
 // board picture's place, the aim box and the menu captions that carry names.
 // The windows only show this model; the engine reads and writes it.
+#include "board/BoardGeometry.h"
 #include "engine/Field.h"
 
 // One player's display fields, named after their controls.
@@ -23,11 +24,6 @@ struct PlayerPanel {
     // Empties the three dart labels and the visit total.
     void clearVisit();
     void setJournal(ChangeJournal* journal);
-};
-
-// The board picture `Image1`, in the main window's twips.
-struct BoardRect {
-    double Left = 2040, Top = -120, Width = 7650, Height = 7650;
 };
 
 // The aim box `Frame3` with its label `lblDartToHit`.
@@ -52,7 +48,6 @@ struct Scoreboard {
     BoardRect Image1;
     AimBox Frame3;
     NameMenus menus;
-    bool VisitReopened = false;
 
     void setJournal(ChangeJournal* journal);
 };

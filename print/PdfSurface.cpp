@@ -1,3 +1,4 @@
+#include "base/AppText.h"
 #include "print/PdfSurface.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@ std::unique_ptr<QPdfWriter> MakeWriter(QIODevice* device)
     writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(m, m, m, m), QPageLayout::Millimeter));
     writer->setResolution(1200);
-    writer->setCreator(QStringLiteral("Vantrell 2"));
+    writer->setCreator(apptext::Title);
     writer->setTitle(QStringLiteral("Statistics"));
     return writer;
 }

@@ -1,7 +1,7 @@
 #include "print/PrintDialog.h"
 
-#include "engine/Clock.h"
-#include "engine/Notifier.h"
+#include "base/Clock.h"
+#include "base/Notifier.h"
 #include "print/PdfSurface.h"
 #include "print/StatisticsReport.h"
 #include "stats/StatsWindow.h"

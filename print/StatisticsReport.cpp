@@ -1,6 +1,7 @@
 #include "print/StatisticsReport.h"
 
-#include "engine/TextNumbers.h"
+#include "base/Players.h"
+#include "base/TextNumbers.h"
 #include "print/PrintGrid.h"
 #include "stats/StatsTables.h"
 
@@ -31,7 +32,7 @@ QString PrintDateText(const QDateTime& moment)
 void PrintPlayerPage(PageSurface& surface, const StatsTables& stats, int p, const QString& name,
                      const QDateTime& moment)
 {
-    p = p == 1 ? 1 : 0;
+    p = PlayerIndex(p);
     surface.setFont(PrinterFontName, PrinterFontPoints, false);
 
     surface.setBold(true);

@@ -1,18 +1,17 @@
-// Calling out the visits: a recording per score, "No score" and "Game shot".
-#include "engine/ModDarts.h"
+#include "sound/Commentary.h"
 
-void ModDarts::AnnounceScore(qint64 score)
+Commentary::Commentary(SoundOutput* output, QString folder)
+    : output_(output), folder_(std::move(folder))
 {
-    if (!state.CommentaryOn)
-        return;
-    if (score != 0)
-        PlaySoundFile(QString::number(score) + QStringLiteral(".wav"));
-    else
-        PlaySoundFile(QStringLiteral("noscore.wav"));
 }
 
-void ModDarts::PlaySoundFile(const QString& name)
+QString Commentary::ScoreFile(qint64 score)
 {
-    if (setup_.sound)
-        setup_.sound->play(setup_.soundsFolder + u'/' + name);
+    return score != 0 ? QString::number(score) + QStringLiteral(".wav") : NoScore;
+}
+
+void Commentary::play(const QString& name) const
+{
+    if (output_)
+        output_->play(folder_ + u'/' + name);
 }

@@ -1,6 +1,6 @@
 #include "stats/Grid.h"
 
-#include "engine/ChangeJournal.h"
+#include "base/ChangeJournal.h"
 
 Grid::Grid(QString name, int rows, int cols, int fixedRows, int fixedCols,
            int widthTwips, int heightTwips)

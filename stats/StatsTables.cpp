@@ -1,7 +1,7 @@
 #include "stats/StatsTables.h"
 
-#include "engine/ChangeJournal.h"
-#include "engine/TextNumbers.h"
+#include "base/ChangeJournal.h"
+#include "base/TextNumbers.h"
 
 void Bar::setValue(double value)
 {

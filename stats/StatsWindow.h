@@ -8,5 +8,4 @@ struct StatsWindow {
     int tab = 1;   // 1 first player, 2 second player, 3 the game
     QString tabCaption[3] = {QStringLiteral("Player 1"), QStringLiteral("Player 2"),
                              QStringLiteral("Game")};
-    quint64 activations = 0;
 };

@@ -1,6 +1,8 @@
 #include "store/Database.h"
 
-#include "engine/Notifier.h"
+#include "base/AppText.h"
+
+#include "base/Notifier.h"
 #include "store/HiScoreTable.h"
 #include "store/MatchOptions.h"
 #include "store/RecordSet.h"
@@ -18,8 +20,6 @@
 #include <optional>
 
 namespace {
-
-const QString Title = QStringLiteral("Vantrell 2");
 
 const QStringList OptionsColumns = {
     QStringLiteral("Player1"),      QStringLiteral("Player2"),      QStringLiteral("Players"),
@@ -473,7 +473,7 @@ void Database::reportFailedWrite(Notifier& notifier, const QString& text)
     failedWriteReported_ = true;
     notifier.message(text + QStringLiteral("\n\nPlay goes on; further failed saves in this run "
                                            "are not reported again."),
-                     Title);
+                     apptext::Title);
 }
 
 Database::Opened Database::open(const QString& path, Notifier& notifier, QString* error)
@@ -529,7 +529,7 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
             QStringLiteral("The settings in the database %1 are damaged: %2.\n\n"
                            "Restore the default settings? The high scores are kept.")
                 .arg(name, found.problem);
-        if (!notifier.question(question, Title))
+        if (!notifier.question(question, apptext::Title))
             return failed(QStringLiteral("The database %1 was not opened: its settings are "
                                          "damaged (%2).").arg(name, found.problem));
     }

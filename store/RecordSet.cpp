@@ -1,6 +1,6 @@
 #include "store/RecordSet.h"
 
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -2,7 +2,7 @@
 // Helpers of the store tests: a notifier that records what it is shown and
 // answers as scripted, and raw access to a database file for making the
 // files the program did not make and reading back what it wrote.
-#include "engine/Notifier.h"
+#include "base/Notifier.h"
 
 #include <QFile>
 #include <QProcess>

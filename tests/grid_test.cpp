@@ -1,6 +1,6 @@
 // The grid of text cells, the statistics tables' layout and the undo journal
 // that their changes feed.
-#include "engine/ChangeJournal.h"
+#include "base/ChangeJournal.h"
 #include "stats/Grid.h"
 #include "stats/StatsTables.h"
 

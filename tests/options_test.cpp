@@ -4,7 +4,7 @@
 // without stopping the game.
 #include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
-#include "sound/SoundOutput.h"
+#include "base/SoundOutput.h"
 #include "store/HiScoreTable.h"
 
 #include "StoreTestSupport.h"

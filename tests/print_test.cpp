@@ -1,7 +1,7 @@
 // The printout's layout, page continuation, the PDF writer and the print
 // dialog, all without the engine.
-#include "engine/Clock.h"
-#include "engine/Notifier.h"
+#include "base/Clock.h"
+#include "base/Notifier.h"
 #include "print/PdfSurface.h"
 #include "print/PrintDialog.h"
 #include "print/PrintGrid.h"

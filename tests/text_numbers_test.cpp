@@ -1,5 +1,5 @@
 // The reading and writing rules for numbers kept as texts.
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 #include <QTest>
 

@@ -15,10 +15,6 @@ namespace boardpicture {
 
 namespace {
 
-// The numbers round a board clockwise from the top.
-constexpr std::array<int, 20> Order = {20, 1, 18, 4, 13, 6, 10, 15, 2, 17,
-                                       3, 19, 7, 16, 8, 11, 14, 9, 12, 5};
-
 const QColor Black(16, 16, 16);
 const QColor Cream(238, 226, 190);
 const QColor Red(200, 28, 36);
@@ -26,12 +22,12 @@ const QColor Green(22, 128, 64);
 const QColor Wire(170, 170, 170);
 const QColor Surround(0, 0, 0);
 
+// Dark and light sectors alternate round the board, 20 dark: every other
+// row of the sector table, on both halves.
 bool DarkSector(int number)
 {
-    for (std::size_t i = 0; i < Order.size(); ++i)
-        if (Order[i] == number)
-            return i % 2 == 0;
-    return true;
+    const int row = SectorRowOf(number);
+    return row < 0 || row % 2 == 0;
 }
 
 // The bed of a label as one small number, so neighbouring pixels compare
@@ -76,20 +72,6 @@ QRgb CodeColour(int code)
     return (dark ? Black : Cream).rgb();
 }
 
-// The angles at which the mapping's sectors meet, from 12 o'clock.
-constexpr std::array<double, 10> Bounds = {9.5, 27.5, 45.5, 63.5, 81.5, 98.5, 116, 134.8, 152, 171};
-constexpr std::array<int, 11> RightHalf = {20, 1, 18, 4, 13, 6, 10, 15, 2, 17, 3};
-constexpr std::array<int, 11> LeftHalf = {20, 5, 12, 9, 14, 11, 8, 16, 7, 19, 3};
-
-double MiddleAngle(std::size_t row)
-{
-    if (row == 0)
-        return 0;
-    if (row == Bounds.size())
-        return 180;
-    return (Bounds[row - 1] + Bounds[row]) / 2;
-}
-
 void DrawNumbers(QImage& image, const BoardRect& image1)
 {
     const BoardCircles c = CirclesOf(image1);
@@ -114,14 +96,15 @@ void DrawNumbers(QImage& image, const BoardRect& image1)
     p.setPen(Qt::white);
     const double radius = R * 1.18;
     const double box = R * 0.34;
-    for (std::size_t row = 0; row <= Bounds.size(); ++row) {
+    // Each number in the middle of its sector as the mapping measures it.
+    for (int row = 0; row <= BottomRow; ++row) {
         for (int side = 0; side < 2; ++side) {
-            if (side == 1 && (row == 0 || row == Bounds.size()))
+            if (side == 1 && (row == 0 || row == BottomRow))
                 continue; // 20 and 3 sit on the vertical line
-            const double deg = MiddleAngle(row) * (side == 0 ? 1 : -1);
+            const double deg = SectorMiddleAngle(row) * (side == 0 ? 1 : -1);
             const double rad = deg * std::numbers::pi / 180;
             const QPointF at(cx + radius * std::sin(rad), cy - radius * std::cos(rad));
-            const int number = side == 0 ? RightHalf[row] : LeftHalf[row];
+            const qint64 number = SectorOn(row, side == 0);
             p.drawText(QRectF(at.x() - box / 2, at.y() - box / 2, box, box), Qt::AlignCenter,
                        QString::number(number));
         }

@@ -1,6 +1,6 @@
 #pragma once
 // The core's messages and questions as real message boxes.
-#include "engine/Notifier.h"
+#include "base/Notifier.h"
 
 class QWidget;
 

@@ -1,3 +1,4 @@
+#include "base/AppText.h"
 #include "ui/QtPrinting.h"
 
 #include "print/PdfSurface.h"
@@ -78,6 +79,6 @@ std::unique_ptr<PageSurface> SystemPrintTarget::beginPrinter(const QString& prin
         return nullptr;
     }
     printer->setDocName(QStringLiteral("Statistics"));
-    printer->setCreator(QStringLiteral("Vantrell 2"));
+    printer->setCreator(apptext::Title);
     return std::make_unique<PrinterSurface>(std::move(printer));
 }

@@ -3,7 +3,7 @@
 // its file at once and returns; a new sound cuts off the one still playing.
 // A missing file, an unreadable one or a machine without a sound device
 // plays nothing and says nothing.
-#include "sound/SoundOutput.h"
+#include "base/SoundOutput.h"
 
 #include <QObject>
 

@@ -1,3 +1,4 @@
+#include "base/AppText.h"
 #include "ui/frmScores.h"
 
 #include "engine/ModDarts.h"
@@ -151,7 +152,7 @@ void ScoresArea::resizeEvent(QResizeEvent* e)
 frmScores::frmScores(VantrellApp& app) : app_(app)
 {
     setObjectName(QStringLiteral("frmScores"));
-    setWindowTitle(QStringLiteral("Vantrell 2"));
+    setWindowTitle(apptext::Title);
     setWindowIcon(QIcon(QPixmap::fromImage(boardpicture::DesignPicture())));
     // Below this the panels would run into the board.
     setMinimumSize(640, 480);

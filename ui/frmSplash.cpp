@@ -1,3 +1,4 @@
+#include "base/AppText.h"
 #include "ui/frmSplash.h"
 
 #include "ui/BoardPicture.h"
@@ -23,7 +24,7 @@ frmSplash::frmSplash(VantrellApp& app)
     twips::place(picture, 0, 0, 2505, 2505);
     makeLabel(this, QStringLiteral("Label2"), QString(), 2510, 0, 3855, 2510, font(),
               palette::Black, palette::Black);
-    makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Vantrell 2"), 120, 2520, 5955, 795,
+    makeLabel(this, QStringLiteral("Label1"), apptext::Title, 120, 2520, 5955, 795,
               designFont(Face::Arial, 26.25, true), palette::PanelBlue, palette::White);
 
     Timer1_.setSingleShot(true);

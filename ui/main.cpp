@@ -1,4 +1,5 @@
 // Vantrell 2: the splash, then the scoreboard.
+#include "base/AppText.h"
 #include "ui/AppPaths.h"
 #include "ui/BoardPicture.h"
 #include "ui/MessageBoxNotifier.h"
@@ -43,7 +44,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantrell2"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vantrell 2"));
+    QApplication::setApplicationDisplayName(apptext::Title);
     QApplication::setOrganizationName(QStringLiteral("Brannoque"));
     QApplication::setApplicationVersion(QStringLiteral("2.0.2"));
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(boardpicture::DesignPicture())));
@@ -66,7 +67,7 @@ int main(int argc, char* argv[])
     frmSplash* splash = &splashWindow;
     int exitCode = 0;
     QObject::connect(splash, &frmSplash::failed, &app, [&](const QString& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Vantrell 2"),
+        QMessageBox::critical(nullptr, apptext::Title,
                               error.isEmpty() ? QStringLiteral("The database %1 cannot be opened.")
                                                     .arg(paths.databasePath)
                                               : error);
@@ -78,7 +79,7 @@ int main(int argc, char* argv[])
     StartScreenshots(app);
     // Told before anything else happens: where the settings now live.
     if (!paths.notice.isEmpty())
-        notifier.message(paths.notice, QStringLiteral("Vantrell 2"));
+        notifier.message(paths.notice, apptext::Title);
     // Boxes shown while the splash is up belong to it, and are centred on it.
     notifier.setParent(splash);
     splash->start();

@@ -8,7 +8,7 @@
 // same file, prints those that were entered (a score the other program's
 // have outgrown is not), and ends. Like any second program that was not
 // started as Vantrell 2, it does not claim the folder.
-#include "engine/Notifier.h"
+#include "base/Notifier.h"
 #include "store/Database.h"
 #include "store/HiScoreTable.h"
 #include "store/RecordSet.h"

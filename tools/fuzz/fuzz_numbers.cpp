@@ -1,6 +1,6 @@
 // The number reading rules and dart values on arbitrary text.
 #include "board/BoardGeometry.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 #include <QString>
 

@@ -1,5 +1,6 @@
 // Opening the database with its two record sets, and the two saved settings
 // the engine reads from the settings row.
+#include "base/AppText.h"
 #include "engine/ModDarts.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ bool ModDarts::OpenDatabase(QString* error)
             QStringLiteral("The database %1 cannot be written: high scores and settings will not "
                            "be kept this time.\n\n(%2)")
                 .arg(QDir::toNativeSeparators(dbDarts.path()), dbDarts.unwritableReason()),
-            QStringLiteral("Vantrell 2"));
+            apptext::Title);
     }
     return true;
 }

@@ -1,4 +1,4 @@
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 #include <cmath>
 #include <cstdio>

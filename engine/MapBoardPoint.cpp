@@ -1,6 +1,6 @@
 #include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 qint64 ModDarts::MapBoardPoint(double X, double Y, bool Throw)
 {

@@ -1,12 +1,12 @@
 // What every counted dart and every finished visit leave in the statistics.
 #include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 #include "store/HiScoreTable.h"
 
 void ModDarts::RecordDart()
 {
-    const qint64 p = state.CurrentPlayer == 1 ? 1 : 0;
+    const qint64 p = PlayerIndex(state.CurrentPlayer);
     const QString& label = history.CurrentDartLabel;
     Grid& darts = stats.grdDarts[p];
     // A segment n is counted in column 21 - n.
@@ -45,7 +45,7 @@ int scoreBandRow(qint64 score)
 
 void ModDarts::RecordVisit(qint64 score)
 {
-    const qint64 p = state.CurrentPlayer == 1 ? 1 : 0;
+    const qint64 p = PlayerIndex(state.CurrentPlayer);
     PlayerPanel& P = panel(p);
 
     if (state.DartsInVisit == 3) {

@@ -1,8 +1,9 @@
 // The options: loading the saved row into the scoreboard and the dialog, and
 // the dialog's events.
+#include "base/AppText.h"
 #include "engine/ModDarts.h"
 
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 #include <QDir>
 
@@ -96,7 +97,7 @@ void ModDarts::OptionsOk()
     // A match cannot be played to no legs or sets: the dialog stays open
     // with the box to mend named, and nothing is saved or used.
     const auto refuse = [&](const QString& text) {
-        notifier().message(text, QStringLiteral("Vantrell 2"));
+        notifier().message(text, apptext::Title);
     };
     if (!OptionsDialog::isCount(options.txtLegs)) {
         refuse(QStringLiteral("Legs per set must be a whole number from 1 to 99."));

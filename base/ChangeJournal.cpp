@@ -1,4 +1,4 @@
-#include "engine/ChangeJournal.h"
+#include "base/ChangeJournal.h"
 
 void ChangeJournal::beginDart()
 {

@@ -1,4 +1,5 @@
 // The high-score window: its list and its reset.
+#include "base/AppText.h"
 #include "engine/ModDarts.h"
 
 #include "store/HiScoreTable.h"
@@ -20,7 +21,7 @@ void ModDarts::FillHighScores()
     QVector<HiScoreEntry> entries;
     QString error;
     if (!ReadHighScores(dbDarts.connection(), &entries, &error))
-        notifier().message(error, QStringLiteral("Vantrell 2"));
+        notifier().message(error, apptext::Title);
     qint64 rank = 1;
     for (const HiScoreEntry& entry : entries) {
         hiScoresWindow.rows.push_back(

@@ -1,6 +1,6 @@
 #include "checkout/Checkout.h"
 #include "engine/ModDarts.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 QString ModDarts::ShowCheckout(qint64 remaining)
 {

@@ -1,7 +1,7 @@
 // The statistics window's events: which page is on view, and the scoring-darts
 // bar worked out from the segment tables each time the window is activated.
 #include "engine/ModDarts.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 
 void ModDarts::ShowStats(int tab)
 {
@@ -23,7 +23,6 @@ void ModDarts::StatsExit()
 
 void ModDarts::StatsActivated()
 {
-    ++statsWindow.activations;
     for (int p = 0; p < 2; ++p) {
         // Wide sums: a long match's scoring darts may be worth far more than
         // the 32767 points a small counter could hold.
