@@ -97,17 +97,7 @@ void ModDarts::Bust()
     grdStats.setText(2, 1, threeDart);
     P.lblAverage.setText(threeDart);
 
-    const qint64 r = state.NextRow[p];
-    const QString bust = QStringLiteral("Bust (") + NumberText(P.lblThreeDartScore.value()) + u')';
-    Grid& last = stats.grdLastScores[p];
-    if (r > 9) {
-        last.addItem(NumberText(3 * r) + u'\t' + bust);
-        last.setTopRow(last.rows() - 1);
-    } else {
-        last.setText(int(r), 0, NumberText(3 * r));
-        last.setText(int(r), 1, bust);
-    }
-    state.NextRow[p] = r + 1;
+    addLastScore(p, QStringLiteral("Bust (") + NumberText(P.lblThreeDartScore.value()) + u')');
 
     state.DartsInVisit = 0;
     if (twoPlayers()) {

@@ -115,6 +115,9 @@ private:
     void LegWon();
     void NameChanged(int p);
     void recordHighScore(qint64 p, qint64 score);
+    // The visit's row of the last-scores list: darts thrown by then, and the
+    // score or the bust.
+    void addLastScore(qint64 p, const QString& score);
     void beginDart();
     void endDart();
 

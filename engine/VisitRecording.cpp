@@ -52,15 +52,7 @@ void ModDarts::RecordVisit(qint64 score)
         const QString scoreText = NumberText(score);
 
         const qint64 r = state.NextRow[p];
-        Grid& last = stats.grdLastScores[p];
-        if (r < 10) {
-            last.setText(int(r), 0, NumberText(3 * r));
-            last.setText(int(r), 1, scoreText);
-        } else {
-            last.addItem(NumberText(3 * r) + u'\t' + scoreText);
-            last.setTopRow(last.rows() - 1);
-        }
-        state.NextRow[p] = r + 1;
+        addLastScore(p, scoreText);
 
         const qint64 v = r;
         Grid& old = stats.grdOldScores[p];
@@ -95,6 +87,22 @@ void ModDarts::RecordVisit(qint64 score)
     }
 
     P.lblScoreLeft.setText(NumberText(P.lblScoreLeft.value() - double(DartValue(P.lblThreeDartScore.text()))));
+}
+
+void ModDarts::addLastScore(qint64 p, const QString& score)
+{
+    // The list's first rows are laid out empty below its headings; past them
+    // a visit adds a row and the list scrolls to it.
+    const qint64 r = state.NextRow[p];
+    Grid& last = stats.grdLastScores[p];
+    if (r < 10) {
+        last.setText(int(r), 0, NumberText(3 * r));
+        last.setText(int(r), 1, score);
+    } else {
+        last.addItem(NumberText(3 * r) + u'\t' + score);
+        last.setTopRow(last.rows() - 1);
+    }
+    state.NextRow[p] = r + 1;
 }
 
 void ModDarts::recordHighScore(qint64 p, qint64 score)
