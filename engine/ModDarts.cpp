@@ -52,3 +52,18 @@ void ModDarts::endDart()
 {
     journal_.endDart();
 }
+
+void ModDarts::PlaceBoard(const BoardRect& rect)
+{
+    board.Image1 = rect;
+}
+
+void ModDarts::WinnerOk()
+{
+    winner.Ok();
+}
+
+void ModDarts::WinnerCloseRequest()
+{
+    winner.closeRequest();
+}

@@ -52,12 +52,22 @@ public:
     void WindowMoved();                      // pointer over the bare window
     void UndoLast();                         // "&Undo"
     void NewGame();                          // File, "&New Game"
+    void PlaceBoard(const BoardRect& rect);  // the board picture sized anew
+    void WinnerOk();                         // the announcement's "&Ok"
+    void WinnerCloseRequest();               // any other way of closing it
 
     void ShowOptions(int tab);               // "&Options" menu entries
     void OptionsActivated();
     void OptionsTabClicked(int tab);
     void OptionsOk();
     void OptionsCancel();
+    // The dialog's controls as the operator types into them and clicks them.
+    void OptionsNameTyped(int player, const QString& text);
+    void OptionsLegsTyped(const QString& text);
+    void OptionsSetsTyped(const QString& text);
+    void OptionsScoreChosen(int button);      // 0: 501, 1: 301, 2: 101
+    void OptionsPlayersChosen(int button);    // 0: one player, 1: two
+    void OptionsCommentaryChosen(int button); // 0: on, 1: off
 
     void ShowStats(int tab);                 // "&Statistics" menu entries
     void StatsActivated();

@@ -170,3 +170,33 @@ void ModDarts::OptionsCancel()
     options.restore();
     options.visible = false;
 }
+
+void ModDarts::OptionsNameTyped(int player, const QString& text)
+{
+    options.setName(player, text);
+}
+
+void ModDarts::OptionsLegsTyped(const QString& text)
+{
+    options.setLegs(text);
+}
+
+void ModDarts::OptionsSetsTyped(const QString& text)
+{
+    options.setSets(text);
+}
+
+void ModDarts::OptionsScoreChosen(int button)
+{
+    options.OptScore = button;
+}
+
+void ModDarts::OptionsPlayersChosen(int button)
+{
+    options.OptPlayers = button;
+}
+
+void ModDarts::OptionsCommentaryChosen(int button)
+{
+    options.OptComm = button;
+}

@@ -132,35 +132,35 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
     } else if (command == u"moveoff" && words.size() == 1) {
         e.WindowMoved();
     } else if (command == u"board" && readNumbers(words, 4, v)) {
-        e.board.Image1 = BoardRect{v[0], v[1], v[2], v[3]};
+        e.PlaceBoard(BoardRect{v[0], v[1], v[2], v[3]});
     } else if (command == u"undo" && words.size() == 1) {
         e.UndoLast();
     } else if (command == u"newgame" && words.size() == 1) {
         e.NewGame();
     } else if (command == u"winnerok" && words.size() == 1) {
-        e.winner.Ok();
+        e.WinnerOk();
     } else if (command == u"winnerclose" && words.size() == 1) {
-        e.winner.closeRequest();
+        e.WinnerCloseRequest();
     } else if (command == u"options" && readTab(words, &tab)) {
         e.ShowOptions(tab);
     } else if (command == u"set" && words.size() >= 2) {
         const QString& what = words[1];
         const QString value = words.size() >= 3 ? words[2] : QString();
         if (what == u"name1") {
-            e.options.setName(0, rest(2));
+            e.OptionsNameTyped(0, rest(2));
         } else if (what == u"name2") {
-            e.options.setName(1, rest(2));
+            e.OptionsNameTyped(1, rest(2));
         } else if (what == u"legs") {
-            e.options.setLegs(rest(2));
+            e.OptionsLegsTyped(rest(2));
         } else if (what == u"sets") {
-            e.options.setSets(rest(2));
+            e.OptionsSetsTyped(rest(2));
         } else if (what == u"start" && words.size() == 3 &&
                    (value == u"501" || value == u"301" || value == u"101")) {
-            e.options.OptScore = value == u"501" ? 0 : value == u"301" ? 1 : 2;
+            e.OptionsScoreChosen(value == u"501" ? 0 : value == u"301" ? 1 : 2);
         } else if (what == u"players" && words.size() == 3 && (value == u"1" || value == u"2")) {
-            e.options.OptPlayers = value == u"1" ? 0 : 1;
+            e.OptionsPlayersChosen(value == u"1" ? 0 : 1);
         } else if (what == u"commentary" && words.size() == 3 && (value == u"on" || value == u"off")) {
-            e.options.OptComm = value == u"on" ? 0 : 1;
+            e.OptionsCommentaryChosen(value == u"on" ? 0 : 1);
         } else {
             return Result::BadCommand;
         }

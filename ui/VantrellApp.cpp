@@ -140,37 +140,37 @@ void VantrellApp::optionsCancel()
 
 void VantrellApp::optionsNameEdited(int player, const QString& text)
 {
-    model_->options.setName(player, text);
+    model_->OptionsNameTyped(player, text);
     sync();
 }
 
 void VantrellApp::optionsLegsEdited(const QString& text)
 {
-    model_->options.setLegs(text);
+    model_->OptionsLegsTyped(text);
     sync();
 }
 
 void VantrellApp::optionsSetsEdited(const QString& text)
 {
-    model_->options.setSets(text);
+    model_->OptionsSetsTyped(text);
     sync();
 }
 
 void VantrellApp::optionsScoreChosen(int button)
 {
-    model_->options.OptScore = button;
+    model_->OptionsScoreChosen(button);
     sync();
 }
 
 void VantrellApp::optionsPlayersChosen(int button)
 {
-    model_->options.OptPlayers = button;
+    model_->OptionsPlayersChosen(button);
     sync();
 }
 
 void VantrellApp::optionsCommentaryChosen(int button)
 {
-    model_->options.OptComm = button;
+    model_->OptionsCommentaryChosen(button);
     sync();
 }
 
@@ -250,13 +250,13 @@ void VantrellApp::hiScoresClose()
 
 void VantrellApp::winnerOk()
 {
-    model_->winner.Ok();
+    model_->WinnerOk();
     sync();
 }
 
 void VantrellApp::winnerCloseRequest()
 {
-    model_->winner.closeRequest();
+    model_->WinnerCloseRequest();
     sync();
 }
 

@@ -380,7 +380,7 @@ void frmScores::fitToClientArea()
     rect.Height = side;
     rect.Left = std::round(W / 2 - side / 2);
     rect.Top = BoardTop;
-    app_.model().board.Image1 = rect;
+    app_.model().PlaceBoard(rect);
 
     // The panels reach down to the window's lower edge (less the room the
     // design leaves on a full screen), never past it.
