@@ -23,7 +23,7 @@ public:
     static constexpr Dart bull() { return Dart(Bed::Bull, 0); }
 
     // The dart a board label names; nothing for a text that is not one of
-    // the 62 labels in their plain form ("0", "25", "50", "1".."20",
+    // the 63 labels in their plain form ("0", "25", "50", "1".."20",
     // "D1".."D20", "T1".."T20"; no leading zeros or blanks).
     static std::optional<Dart> fromLabel(QStringView label);
 
