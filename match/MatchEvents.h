@@ -24,7 +24,8 @@ namespace match {
 // A panel's visit is emptied (its three darts and total). Fired at the start
 // of a dart, before anything is counted: with two players for the player not
 // throwing, alone for player 0 when a finished visit is still shown. Also
-// when a bust alone or a won leg clears the panels. State: that visit empty.
+// when a bust alone or a won leg clears the panels. Only fired when the panel
+// showed something. State: that visit empty.
 struct VisitCleared {
     int player;
 };

@@ -314,6 +314,30 @@ private slots:
             m.throwDart(match::Dart::miss());
             QCOMPARE(m.undoableDarts(), 1);
         }
+        // A starting score applied after a won leg is undone with the leg's
+        // winning dart: the leg resumes as it stood, at its own score.
+        {
+            match::FixedSettings s;
+            s.playerCount = 2;
+            s.start = 101;
+            match::Match m(s);
+            for (const char* label : {"T20", "1", "D20"})   // 101 in one visit
+                m.throwDart(*match::Dart::fromLabel(QString::fromLatin1(label)));
+            const match::MatchState beforeLastDart = [&] {
+                match::Match replay(s);
+                replay.throwDart(match::Dart::treble(20));
+                replay.throwDart(match::Dart::single(1));
+                return replay.state();
+            }();
+            QCOMPARE(m.player(0).legs, qint64(1));
+            s.start = 301;
+            QVERIFY(m.applyStartingScore());
+            QCOMPARE(m.player(1).remaining, qint64(301));
+            QVERIFY(m.undoLastDart());
+            QVERIFY(m.state() == beforeLastDart);
+            QCOMPARE(m.player(1).remaining, qint64(101));
+        }
+
         // A new game forgets every dart.
         match::Match m(settings);
         m.throwDart(match::Dart::treble(20));
@@ -404,6 +428,10 @@ private slots:
                 QCOMPARE(int(events.scored.size()), 1);
                 QVERIFY(events.scored[0].dart == d);
                 QCOMPARE(events.scored[0].player, p);
+                QCOMPARE(events.scored[0].counted, events.busts.empty());
+                for (const match::VisitEnded& visit : events.visits)
+                    if (visit.winsLeg)
+                        QCOMPARE(visit.total, events.legs.at(0).outShot);
 
                 // Announcements: one per bust, won leg and match won, the last on view.
                 const int expectedAnnouncements = int(events.busts.size() + events.legs.size()) + events.matchWins;
