@@ -302,7 +302,6 @@ private slots:
                 m.throwDart(match::Dart::single(1));
             const int reach = (thrown - 1) % 50 + 1;
             int undone = 0;
-            std::vector<match::MatchState> states;
             while (m.undoLastDart())
                 ++undone;
             QCOMPARE(undone, reach);
