@@ -5,7 +5,7 @@
 // properties of the typed match on its own: darts and their labels, the
 // bands, and undo.
 #include "board/BoardGeometry.h"
-#include "engine/TextNumbers.h"
+#include "base/TextNumbers.h"
 #include "match/Bands.h"
 #include "match/Match.h"
 #include "tools/SimDriver.h"
