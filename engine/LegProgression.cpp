@@ -2,33 +2,27 @@
 // legs and sets counted, the match winner announced.
 #include "engine/ModDarts.h"
 #include "base/TextNumbers.h"
+#include "match/Bands.h"
 
-namespace {
-
-// The row of the darts-per-leg band, chosen by the count's exact text.
-int dartsPerLegRow(const QString& darts)
+int ModDarts::DartsPerLegRow(const QString& darts)
 {
-    if (darts == u"9")
-        return 4;
-    if (darts == u"10")
-        return 5;
-    if (darts == u"11")
-        return 6;
-    if (darts == u"12" || darts == u"13")
-        return 7;
-    if (darts == u"14" || darts == u"15")
-        return 8;
-    return 9;
+    // The statistics rows "9" to "16+" follow the bands' order.
+    constexpr int FirstBandRow = 4;
+    bool whole = false;
+    const qint64 count = darts.toLongLong(&whole);
+    // Only a count written as the table writes it ("12", never " 12" or
+    // "12.0") is that many darts; any other text falls with the rest.
+    if (!whole || NumberText(count) != darts)
+        return FirstBandRow + int(match::LegDartsBand::Other);
+    return FirstBandRow + int(match::legDartsBand(count));
 }
-
-} // namespace
 
 void ModDarts::FinishLeg()
 {
     const qint64 p = PlayerIndex(state.CurrentPlayer);
     PlayerPanel& P = panel(p);
 
-    StatsTables::addTo(stats.grdStats[p], dartsPerLegRow(stats.grdStats[p].text(0, 1)), 1);
+    StatsTables::addTo(stats.grdStats[p], DartsPerLegRow(stats.grdStats[p].text(0, 1)), 1);
     stats.grdStats[0].setText(0, 1, QString());
     stats.grdStats[1].setText(0, 1, QString());
     for (Grid& old : stats.grdOldScores) {

@@ -109,6 +109,12 @@ public:
     std::unique_ptr<RecordSet> rsHiScores;
     std::unique_ptr<RecordSet> rsOptions;
 
+    // The statistics row a won leg is counted in, from the darts-thrown
+    // cell's text; the row a recorded visit's score is counted in (-1 for
+    // none).
+    static int DartsPerLegRow(const QString& darts);
+    static int VisitScoreRow(qint64 score);
+
     // The saved starting score (101, 301 or 501) and number of players.
     int savedStartWith() const;
     int savedPlayers() const;

@@ -1,6 +1,7 @@
 // What every counted dart and every finished visit leave in the statistics.
 #include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
+#include "match/Bands.h"
 #include "base/TextNumbers.h"
 #include "store/HiScoreTable.h"
 
@@ -26,22 +27,13 @@ void ModDarts::RecordDart()
     }
 }
 
-namespace {
-
-int scoreBandRow(qint64 score)
+int ModDarts::VisitScoreRow(qint64 score)
 {
-    if (score == 180) return 2;
-    if (score >= 140 && score <= 179) return 3;
-    if (score >= 100) return 4;
-    if (score >= 80) return 5;
-    if (score >= 60) return 6;
-    if (score >= 40) return 7;
-    if (score >= 20) return 8;
-    if (score >= 0) return 9;
-    return -1;
+    // The statistics rows "180" to "0+" follow the bands' order.
+    constexpr int FirstBandRow = 2;
+    const auto band = match::visitScoreBand(score);
+    return band ? FirstBandRow + int(*band) : -1;
 }
-
-} // namespace
 
 void ModDarts::RecordVisit(qint64 score)
 {
@@ -65,7 +57,7 @@ void ModDarts::RecordVisit(qint64 score)
         }
 
         if (score <= 180) {
-            const int band = scoreBandRow(score);
+            const int band = VisitScoreRow(score);
             if (band >= 0)
                 StatsTables::addTo(stats.grdStats2[p], band, 1);
         }

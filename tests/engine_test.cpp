@@ -59,6 +59,27 @@ const char* const kMix[] = {"T20", "20", "1", "5", "T20", "T19", "D20", "D16", "
 class EngineTest : public QObject {
     Q_OBJECT
 private slots:
+    // The statistics' bands, row by row as the player's page lists them:
+    // "9", "10", "11", "12+" (12 or 13), "14+" (14 or 15), "16+" (any other
+    // count), and the visit bands "180" down to "0+".
+    void bandsCountWhatTheirRowsSay()
+    {
+        for (qint64 darts = 0; darts <= 40; ++darts) {
+            const int want = darts == 9 ? 4 : darts == 10 ? 5 : darts == 11 ? 6
+                           : darts == 12 || darts == 13 ? 7 : darts == 14 || darts == 15 ? 8 : 9;
+            QCOMPARE(ModDarts::DartsPerLegRow(QString::number(darts)), want);
+        }
+        // Only the count as the table writes it.
+        for (const char* odd : {"", " 12", "12.0", "+9", "09", "x", "1e1"})
+            QCOMPARE(ModDarts::DartsPerLegRow(QLatin1String(odd)), 9);
+
+        const QList<std::pair<qint64, int>> edges = {
+            {-1, -1}, {0, 9}, {19, 9}, {20, 8}, {39, 8}, {40, 7}, {59, 7}, {60, 6}, {79, 6},
+            {80, 5}, {99, 5}, {100, 4}, {139, 4}, {140, 3}, {179, 3}, {180, 2}, {181, -1}};
+        for (const auto& [score, row] : edges)
+            QVERIFY2(ModDarts::VisitScoreRow(score) == row, qPrintable(QString::number(score)));
+    }
+
     void everyUndoRestoresTheMatchExactly_data()
     {
         QTest::addColumn<int>("players");
