@@ -9,6 +9,14 @@ void ChangeJournal::beginDart()
     recording_ = true;
 }
 
+bool ChangeJournal::resumeNewestDart()
+{
+    if (darts_.empty())
+        return false;
+    recording_ = true;
+    return true;
+}
+
 void ChangeJournal::endDart()
 {
     recording_ = false;

@@ -18,6 +18,9 @@ public:
     void beginDart();
     void endDart();
     bool recording() const { return recording_; }
+    // Records further changes as part of the newest dart, for a change that
+    // only that dart made possible. False when no dart is recorded.
+    bool resumeNewestDart();
 
     // Records how to put back a value that is about to change.
     void record(Revert revert)

@@ -156,9 +156,15 @@ void ModDarts::OptionsOk()
     // begun; once a dart is in, the leg is finished from where it stands and
     // the next leg or game starts with the new score.
     if (atStartOfLeg(*this)) {
+        // The leg about to start was opened by the dart that won the last
+        // one: taking that dart back must take this change back with it, or
+        // the old leg would go on with the new starting score.
+        const bool resumed = journal_.resumeNewestDart();
         const QString start = NumberText(savedStartWith());
         panel(0).lblScoreLeft.setText(start);
         panel(1).lblScoreLeft.setText(start);
+        if (resumed)
+            journal_.endDart();
     }
 
     options.visible = false;

@@ -377,6 +377,29 @@ private slots:
         QTest::newRow("one player has thrown") << "one" << "20 20 20" << false << "441 501";
     }
 
+    // A starting score applied at the start of a leg belongs to the dart
+    // that won the leg before: taking that dart back goes back to the old
+    // leg with both its scores, not to a mixture of the old and the new.
+    void undoOfTheWinningDartTakesTheNewStartBack()
+    {
+        auto e = start({"UPDATE Options SET StartWith = 101"});
+        QVERIFY(e);
+        play(*e, "T17 50");
+        QCOMPARE(scores(*e), QStringLiteral("101 101"));
+        e->ShowOptions(3);
+        e->OptionsScoreChosen(1);
+        e->OptionsOk();
+        QCOMPARE(scores(*e), QStringLiteral("301 301"));
+        // Back in the visit: T17 on view, both still on the old leg's 101.
+        e->UndoLast();
+        QCOMPARE(scores(*e), QStringLiteral("101 101"));
+        QCOMPARE(e->panel(0).lblFirstDart.text(), QStringLiteral("T17"));
+        QCOMPARE(e->state.DartsInVisit, 1);
+        // The new score is saved and opens the next leg.
+        play(*e, "50");
+        QCOMPARE(scores(*e), QStringLiteral("301 301"));
+    }
+
     void okSetsTheScoresOnlyAtTheStartOfALeg()
     {
         QFETCH(QString, setup);
