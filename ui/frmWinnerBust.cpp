@@ -49,10 +49,9 @@ QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
     const QPoint corner(home.left(), home.bottom() + 1 - size.height());
     QPoint best = corner;
     double bestScore = std::numeric_limits<double>::max();
-    const int step = 4;
+    const int step = 16;
     const int right = std::max(screen.left(), screen.right() + 1 - size.width());
     const int bottom = std::max(screen.top(), screen.bottom() + 1 - size.height());
-    // Every spot on the screen, at a few pixels' step, plus the exact edges.
     auto consider = [&](int x, int y) {
         const QRect spot(QPoint(x, y), size);
         const double distance =
@@ -76,6 +75,11 @@ QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
             best = QPoint(x, y);
         }
     };
+    // Every spot on the screen at a coarse step; every other spot along the
+    // screen's and the window's edges, where the best spots lie; the exact
+    // corners; then every pixel round the best spot found. Far fewer spots
+    // than a fine search of the whole screen, so showing the dialog costs
+    // well under a millisecond even on a large screen.
     for (int y = screen.top(); y <= bottom; y += step) {
         for (int x = screen.left(); x <= right; x += step)
             consider(x, y);
@@ -83,12 +87,26 @@ QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
     }
     for (int x = screen.left(); x <= right; x += step)
         consider(x, bottom);
+    const int homeRight = home.right() + 1 - size.width();
+    for (int x = screen.left(); x <= right; x += 2) {
+        for (const int y : {screen.top(), bottom, home.top(), corner.y()})
+            if (y >= screen.top() && y <= bottom)
+                consider(x, y);
+    }
+    for (int y = screen.top(); y <= bottom; y += 2) {
+        for (const int x : {screen.left(), right, home.left(), homeRight})
+            if (x >= screen.left() && x <= right)
+                consider(x, y);
+    }
     consider(right, bottom);
     for (const QPoint& at : {corner, QPoint(home.left(), home.top()),
-                             QPoint(home.right() + 1 - size.width(), home.top()),
-                             QPoint(home.right() + 1 - size.width(), corner.y())})
+                             QPoint(homeRight, home.top()), QPoint(homeRight, corner.y())})
         if (screen.contains(QRect(at, size)))
             consider(at.x(), at.y());
+    const QPoint found = best;
+    for (int y = std::max(screen.top(), found.y() - step); y <= std::min(bottom, found.y() + step); ++y)
+        for (int x = std::max(screen.left(), found.x() - step); x <= std::min(right, found.x() + step); ++x)
+            consider(x, y);
     return best;
 }
 
