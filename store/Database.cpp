@@ -1,4 +1,5 @@
 #include "store/Database.h"
+#include "store/SqlErrorText.h"
 
 #include "base/AppText.h"
 
@@ -32,12 +33,6 @@ const QStringList HiScoresColumns = {QStringLiteral("Name"), QStringLiteral("Aga
 QString shownPath(const QString& path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
-QString errorText(const QSqlError& error)
-{
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.trimmed().isEmpty() ? QStringLiteral("unknown database error") : text.trimmed();
 }
 
 QString quotedValue(const QVariant& value)
@@ -88,7 +83,7 @@ bool columnsOf(QSqlDatabase db, const QString& table, QStringList* columns, QStr
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table))) {
-        *problem = QStringLiteral("it could not be read (%1)").arg(errorText(query.lastError()));
+        *problem = QStringLiteral("it could not be read (%1)").arg(SqlErrorText(query.lastError()));
         return false;
     }
     while (query.next())
@@ -136,14 +131,14 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
         QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     QSqlDatabase db = connection.db();
     if (!db.open()) {
-        result.problem = QStringLiteral("it could not be opened (%1)").arg(errorText(db.lastError()));
+        result.problem = QStringLiteral("it could not be opened (%1)").arg(SqlErrorText(db.lastError()));
         return result;
     }
 
     {
         QSqlQuery check(db);
         if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
-            const QString why = errorText(check.lastError());
+            const QString why = SqlErrorText(check.lastError());
             // SQLite's primary result codes: 26 not a database, 11 corrupt.
             const int code = check.lastError().nativeErrorCode().toInt() & 0xff;
             // 8, read-only: a write interrupted by a crash left its journal
@@ -158,7 +153,7 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
         while (check.next())
             findings << check.value(0).toString();
         if (check.lastError().isValid()) {
-            result.problem = QStringLiteral("it is damaged (%1)").arg(errorText(check.lastError()));
+            result.problem = QStringLiteral("it is damaged (%1)").arg(SqlErrorText(check.lastError()));
             return result;
         }
         if (findings != QStringList{QStringLiteral("ok")}) {
@@ -202,7 +197,7 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
         QSqlQuery count(db);
         if (!count.exec(QStringLiteral("SELECT count(*) FROM HiScores"))) {
             result.problem = QStringLiteral("the table HiScores could not be read (%1)")
-                                 .arg(errorText(count.lastError()));
+                                 .arg(SqlErrorText(count.lastError()));
             return result;
         }
     }
@@ -211,13 +206,13 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
     // The same rows, in the same order, as the settings record set reads.
     if (!row.exec(QStringLiteral("SELECT rowid AS rs_rowid, * FROM \"Options\""))) {
         result.problem = QStringLiteral("the table Options could not be read (%1)")
-                             .arg(errorText(row.lastError()));
+                             .arg(SqlErrorText(row.lastError()));
         return result;
     }
     if (!row.next()) {
         if (row.lastError().isValid()) {
             result.problem = QStringLiteral("the table Options could not be read (%1)")
-                                 .arg(errorText(row.lastError()));
+                                 .arg(SqlErrorText(row.lastError()));
             return result;
         }
         result.verdict = Inspection::Verdict::SettingsDamaged;
@@ -235,7 +230,7 @@ bool exec(QSqlQuery& query, const QString& sql, QString* why)
 {
     if (query.exec(sql))
         return true;
-    *why = errorText(query.lastError());
+    *why = SqlErrorText(query.lastError());
     return false;
 }
 
@@ -253,7 +248,7 @@ bool writeDefaultSettings(QSqlDatabase db, std::optional<qint64> rowId, QString*
     const MatchOptions defaults;
     QSqlQuery query(db);
     if (!query.prepare(rowId ? OptionsSetSql : OptionsInsertSql)) {
-        *why = errorText(query.lastError());
+        *why = SqlErrorText(query.lastError());
         return false;
     }
     query.addBindValue(defaults.Player1);
@@ -266,7 +261,7 @@ bool writeDefaultSettings(QSqlDatabase db, std::optional<qint64> rowId, QString*
     if (rowId)
         query.addBindValue(*rowId);
     if (!query.exec()) {
-        *why = errorText(query.lastError());
+        *why = SqlErrorText(query.lastError());
         return false;
     }
     return true;
@@ -290,7 +285,7 @@ bool createFile(const QString& connectionName, const QString& path, QString* why
         ScratchConnection connection(connectionName, building, QString());
         QSqlDatabase db = connection.db();
         if (!db.open()) {
-            *why = errorText(db.lastError());
+            *why = SqlErrorText(db.lastError());
         } else {
             QSqlQuery query(db);
             made = exec(query, QStringLiteral("PRAGMA synchronous = FULL"), why)
@@ -319,7 +314,7 @@ bool createFile(const QString& connectionName, const QString& path, QString* why
                     made = row.exec();
                 }
                 if (!made)
-                    *why = errorText(row.lastError());
+                    *why = SqlErrorText(row.lastError());
             }
             made = made && exec(query, QStringLiteral("COMMIT"), why);
         }
@@ -553,7 +548,7 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
     db_.setDatabaseName(path);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
     if (!db_.open()) {
-        const QString why = errorText(db_.lastError());
+        const QString why = SqlErrorText(db_.lastError());
         return refused(QStringLiteral("The database %1 could not be opened: %2.").arg(name, why));
     }
     {
@@ -566,7 +561,7 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
             query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
         query.exec(QStringLiteral("PRAGMA synchronous = FULL"));
         if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-            const QString why = errorText(query.lastError());
+            const QString why = SqlErrorText(query.lastError());
             query = QSqlQuery();
             return refused(QStringLiteral("The database %1 could not be read: %2.").arg(name, why));
         }
@@ -601,12 +596,12 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
                                            "rowid = (SELECT min(rowid) FROM Options)"))
                 && meansUnwritable(query.lastError())) {
                 writable_ = false;
-                unwritableReason_ = errorText(query.lastError());
+                unwritableReason_ = SqlErrorText(query.lastError());
             }
             QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
         } else if (meansUnwritable(query.lastError())) {
             writable_ = false;
-            unwritableReason_ = errorText(query.lastError());
+            unwritableReason_ = SqlErrorText(query.lastError());
         }
         query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs_));
     }

@@ -1,4 +1,5 @@
 #include "store/HiScoreTable.h"
+#include "store/SqlErrorText.h"
 
 #include "store/RecordSet.h"
 
@@ -40,9 +41,7 @@ bool ReadHighScores(QSqlDatabase db, QVector<HiScoreEntry>* entries, QString* er
         entries->clear();
         if (error)
             *error = QStringLiteral("The high scores could not be read: %1")
-                         .arg(query.lastError().databaseText().isEmpty()
-                                  ? query.lastError().text()
-                                  : query.lastError().databaseText());
+                         .arg(SqlErrorText(query.lastError()));
         return false;
     };
     if (!query.exec(HiScoreTable::ListQuery))

@@ -1,4 +1,5 @@
 #include "store/RecordSet.h"
+#include "store/SqlErrorText.h"
 
 #include "base/TextNumbers.h"
 
@@ -12,12 +13,6 @@ namespace {
 
 // The rowid travels with every row under a name no table of ours uses.
 constexpr auto RowIdColumn = "rs_rowid";
-
-QString errorText(const QSqlError& error)
-{
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.trimmed().isEmpty() ? QStringLiteral("unknown database error") : text.trimmed();
-}
 
 // A value as it is handed to the database. A QString that is null (never
 // assigned) would be written as SQL NULL by the driver; the program only
@@ -73,7 +68,7 @@ bool RecordSet::requery()
     QSqlQuery query(db_);
     query.setForwardOnly(true);
     if (!query.exec(sql)) {
-        fail(QStringLiteral("The table %1 could not be read").arg(table_), errorText(query.lastError()));
+        fail(QStringLiteral("The table %1 could not be read").arg(table_), SqlErrorText(query.lastError()));
         return false;
     }
     const QSqlRecord record = query.record();
@@ -90,7 +85,7 @@ bool RecordSet::requery()
         rows.push_back(std::move(row));
     }
     if (query.lastError().isValid()) {
-        fail(QStringLiteral("The table %1 could not be read").arg(table_), errorText(query.lastError()));
+        fail(QStringLiteral("The table %1 could not be read").arg(table_), SqlErrorText(query.lastError()));
         return false;
     }
     query.finish();
@@ -178,13 +173,13 @@ bool RecordSet::execute(const QString& sql, const QVariantList& binds, qint64* i
 {
     QSqlQuery query(db_);
     if (!query.prepare(sql)) {
-        error_ = errorText(query.lastError());
+        error_ = SqlErrorText(query.lastError());
         return false;
     }
     for (const QVariant& value : binds)
         query.addBindValue(bindable(value));
     if (!query.exec()) {
-        error_ = errorText(query.lastError());
+        error_ = SqlErrorText(query.lastError());
         return false;
     }
     if (insertedId)
@@ -214,12 +209,12 @@ bool RecordSet::readRow(qint64 rowId, Row* row)
     query.setForwardOnly(true);
     if (!query.prepare(QLatin1String("SELECT * FROM ") + quoted(table_)
                        + QLatin1String(" WHERE rowid = ?"))) {
-        error_ = errorText(query.lastError());
+        error_ = SqlErrorText(query.lastError());
         return false;
     }
     query.addBindValue(rowId);
     if (!query.exec()) {
-        error_ = errorText(query.lastError());
+        error_ = SqlErrorText(query.lastError());
         return false;
     }
     if (!query.next()) {
@@ -249,7 +244,7 @@ bool RecordSet::write(const std::function<bool()>& body, const std::function<voi
     }
     QSqlQuery begin(db_);
     if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error_ = errorText(begin.lastError());
+        error_ = SqlErrorText(begin.lastError());
         return false;
     }
     const bool ok = body();
@@ -259,7 +254,7 @@ bool RecordSet::write(const std::function<bool()>& body, const std::function<voi
         return false;
     }
     if (!end.exec(QStringLiteral("COMMIT"))) {
-        error_ = errorText(end.lastError());
+        error_ = SqlErrorText(end.lastError());
         QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
         return false;
     }
@@ -417,7 +412,7 @@ bool RecordSet::beginBatch()
     QSqlQuery begin(db_);
     if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         fail(QStringLiteral("The changes to %1 could not be started").arg(table_),
-             errorText(begin.lastError()));
+             SqlErrorText(begin.lastError()));
         return false;
     }
     inBatch_ = true;
@@ -430,7 +425,7 @@ bool RecordSet::commitBatch()
         return true;
     QSqlQuery commit(db_);
     if (!commit.exec(QStringLiteral("COMMIT"))) {
-        const QString why = errorText(commit.lastError());
+        const QString why = SqlErrorText(commit.lastError());
         rollbackBatch();
         fail(QStringLiteral("The changes to %1 could not be written").arg(table_), why);
         return false;
