@@ -11,6 +11,11 @@ statuses, every `state` line and the text of every printed page) is kept as
 one digest per state, so a change that alters anything the windows would
 show is caught at the first state where it shows.
 
+The sessions are made anew from their seeds at every check, so this
+generator is part of the recording: change how a session is made and every
+session must be recorded again, with a build whose behaviour is the one
+recorded before.
+
     sessions.py record SIM FILE [--first N] [--count N]
     sessions.py check  SIM FILE [--first N] [--count N] [--count-short N] [--jobs N]
     sessions.py show   SEED          # the session's commands
