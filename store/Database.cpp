@@ -531,14 +531,7 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
 
     // From here on the file is written to (its journal mode, a repair); a
     // file that is refused after all is put back as it was found.
-    if (QFileInfo(path).size() <= SnapshotLimit) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            snapshot_ = file.readAll();
-            sideFilesBefore_ = existingSideFiles(path);
-            haveSnapshot_ = true;
-        }
-    }
+    takeSnapshot(path);
     auto refused = [&](const QString& text) {
         refuse();
         return failed(text);
@@ -581,30 +574,45 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
         }
     }
 
-    // A trial write, rolled back: a file that can be read but not written
-    // (write-protected, a read-only folder or medium, a full disk) is found
-    // now, so the operator can be told once at the start. Another program
-    // writing at this moment says nothing either way, and is not waited for.
-    {
-        QSqlQuery query(db_);
-        query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
-        writable_ = true;
-        if (query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            // A change that really changes the row: SQLite leaves a page that
-            // would be written back unchanged alone, journal and all.
-            if (!query.exec(QStringLiteral("UPDATE Options SET Player1 = Player1 || '.' WHERE "
-                                           "rowid = (SELECT min(rowid) FROM Options)"))
-                && meansUnwritable(query.lastError())) {
-                writable_ = false;
-                unwritableReason_ = SqlErrorText(query.lastError());
-            }
-            QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
-        } else if (meansUnwritable(query.lastError())) {
+    tryWriting();
+    failedWriteReported_ = false;
+    return Opened::Ok;
+}
+
+void Database::takeSnapshot(const QString& path)
+{
+    if (QFileInfo(path).size() > SnapshotLimit)
+        return;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        snapshot_ = file.readAll();
+        sideFilesBefore_ = existingSideFiles(path);
+        haveSnapshot_ = true;
+    }
+}
+
+// A trial write, rolled back: a file that can be read but not written
+// (write-protected, a read-only folder or medium, a full disk) is found at
+// the start, so the operator can be told once. Another program writing at
+// this moment says nothing either way, and is not waited for.
+void Database::tryWriting()
+{
+    QSqlQuery query(db_);
+    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    writable_ = true;
+    if (query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        // A change that really changes the row: SQLite leaves a page that
+        // would be written back unchanged alone, journal and all.
+        if (!query.exec(QStringLiteral("UPDATE Options SET Player1 = Player1 || '.' WHERE "
+                                       "rowid = (SELECT min(rowid) FROM Options)"))
+            && meansUnwritable(query.lastError())) {
             writable_ = false;
             unwritableReason_ = SqlErrorText(query.lastError());
         }
-        query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs_));
+        QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+    } else if (meansUnwritable(query.lastError())) {
+        writable_ = false;
+        unwritableReason_ = SqlErrorText(query.lastError());
     }
-    failedWriteReported_ = false;
-    return Opened::Ok;
+    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs_));
 }

@@ -65,6 +65,10 @@ public:
 
 private:
     void forgetSnapshot();
+    // Keeps the file's bytes and its side files as found, for refuse().
+    void takeSnapshot(const QString& path);
+    // A rolled-back trial write decides writable() and its reason.
+    void tryWriting();
 
     QString connectionName_;
     QSqlDatabase db_;
