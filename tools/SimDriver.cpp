@@ -192,6 +192,102 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
     return Result::Ok;
 }
 
+namespace {
+
+QJsonObject panelJson(const PlayerPanel& P)
+{
+    QJsonObject o;
+    o[u"lblNames"] = P.lblNames.text();
+    o[u"lblScoreLeft"] = P.lblScoreLeft.text();
+    o[u"lblFirstDart"] = P.lblFirstDart.text();
+    o[u"lblSecondDart"] = P.lblSecondDart.text();
+    o[u"lblThirdDart"] = P.lblThirdDart.text();
+    o[u"lblThreeDartScore"] = P.lblThreeDartScore.text();
+    o[u"lblFinishAdj"] = P.lblFinishAdj.text();
+    o[u"lblLeg"] = P.lblLeg.text();
+    o[u"lblSet"] = P.lblSet.text();
+    o[u"lblDartsThrown"] = P.lblDartsThrown.text();
+    o[u"lblAverage"] = P.lblAverage.text();
+    o[u"finishVisible"] = P.lblFinishAdj.visible();
+    o[u"finishBack"] = double(P.lblFinishAdj.back());
+    o[u"finishFore"] = double(P.lblFinishAdj.fore());
+    o[u"arrow"] = P.imgarrow.visible();
+    o[u"outline"] = P.Shape1.visible();
+    return o;
+}
+
+QJsonObject gridsJson(const StatsTables& stats)
+{
+    QJsonObject grids;
+    auto both = [](const Grid (&g)[2]) { return QJsonArray{gridJson(g[0]), gridJson(g[1])}; };
+    grids[u"grdLastScores"] = both(stats.grdLastScores);
+    grids[u"grdStats"] = both(stats.grdStats);
+    grids[u"grdStats2"] = both(stats.grdStats2);
+    grids[u"grdDarts"] = both(stats.grdDarts);
+    grids[u"grdDarts2"] = both(stats.grdDarts2);
+    grids[u"grdOldScores"] = both(stats.grdOldScores);
+    grids[u"grdGameStats"] = gridJson(stats.grdGameStats);
+    return grids;
+}
+
+QJsonObject barsJson(const StatsTables& stats)
+{
+    QJsonObject bars;
+    auto barPair = [](const Bar (&b)[2]) { return QJsonArray{b[0].value(), b[1].value()}; };
+    bars[u"ProScoring"] = barPair(stats.ProScoring);
+    bars[u"ProOverall3Dart"] = barPair(stats.ProOverall3Dart);
+    bars[u"ProFirst9"] = barPair(stats.ProFirst9);
+    return bars;
+}
+
+QJsonValue announcementJson(const Announcement& winner)
+{
+    if (!winner.open())
+        return QJsonValue::Null;
+    return QJsonObject{{QStringLiteral("lblWinner"), winner.lblWinner()},
+                       {QStringLiteral("lblPlayer"), winner.lblPlayer()},
+                       {QStringLiteral("winnerTop"), winner.winnerTop()}};
+}
+
+QJsonObject optionsJson(const OptionsDialog& o)
+{
+    QJsonObject options{{QStringLiteral("txtName1"), o.txtName1}, {QStringLiteral("txtName2"), o.txtName2},
+                        {QStringLiteral("txtLegs"), o.txtLegs}, {QStringLiteral("txtSets"), o.txtSets},
+                        {QStringLiteral("visible"), o.visible}, {QStringLiteral("tab"), o.tab}};
+    options[u"start"] = o.OptScore < 0 ? QJsonValue() : QJsonValue(o.OptScore == 0 ? 501 : o.OptScore == 1 ? 301 : 101);
+    options[u"players"] = o.OptPlayers < 0 ? QJsonValue() : QJsonValue(o.OptPlayers + 1);
+    options[u"commentary"] = o.OptComm < 0 ? QJsonValue() : QJsonValue(o.OptComm == 0 ? "on" : "off");
+    return options;
+}
+
+// The stored options row, as the file holds it.
+QJsonObject savedJson(RecordSet* rsOptions)
+{
+    QJsonObject saved;
+    if (rsOptions) {
+        rsOptions->moveFirst();
+        for (const char* column : {"Player1", "Player2", "Players", "NumberOfLegs",
+                                   "NumberofSets", "StartWith", "Commentry"})
+            saved[QLatin1String(column)] = QJsonValue::fromVariant(rsOptions->field(QLatin1String(column)));
+    }
+    return saved;
+}
+
+// The high-score rows as stored, not as any window shows them.
+QJsonArray hitableJson(const Database& db)
+{
+    QJsonArray table;
+    QVector<HiScoreEntry> entries;
+    QString error;
+    if (db.isOpen() && ReadHighScores(db.connection(), &entries, &error)) {
+        for (const HiScoreEntry& h : entries)
+            table.append(QJsonArray{h.Name, h.Against, h.Date, QJsonValue::fromVariant(h.ScoreValue)});
+    }
+    return table;
+}
+
+} // namespace
+
 QJsonObject SimDriver::state()
 {
     ModDarts& e = *engine_;
@@ -206,53 +302,10 @@ QJsonObject SimDriver::state()
     s[u"CommentaryOn"] = e.state.CommentaryOn;
     s[u"CurrentDartLabel"] = e.history.CurrentDartLabel;
 
-    QJsonArray panels;
-    for (const PlayerPanel& P : e.board.panel) {
-        QJsonObject o;
-        o[u"lblNames"] = P.lblNames.text();
-        o[u"lblScoreLeft"] = P.lblScoreLeft.text();
-        o[u"lblFirstDart"] = P.lblFirstDart.text();
-        o[u"lblSecondDart"] = P.lblSecondDart.text();
-        o[u"lblThirdDart"] = P.lblThirdDart.text();
-        o[u"lblThreeDartScore"] = P.lblThreeDartScore.text();
-        o[u"lblFinishAdj"] = P.lblFinishAdj.text();
-        o[u"lblLeg"] = P.lblLeg.text();
-        o[u"lblSet"] = P.lblSet.text();
-        o[u"lblDartsThrown"] = P.lblDartsThrown.text();
-        o[u"lblAverage"] = P.lblAverage.text();
-        o[u"finishVisible"] = P.lblFinishAdj.visible();
-        o[u"finishBack"] = double(P.lblFinishAdj.back());
-        o[u"finishFore"] = double(P.lblFinishAdj.fore());
-        o[u"arrow"] = P.imgarrow.visible();
-        o[u"outline"] = P.Shape1.visible();
-        panels.append(o);
-    }
-    s[u"panels"] = panels;
-
-    QJsonObject grids;
-    auto both = [](const Grid (&g)[2]) { return QJsonArray{gridJson(g[0]), gridJson(g[1])}; };
-    grids[u"grdLastScores"] = both(e.stats.grdLastScores);
-    grids[u"grdStats"] = both(e.stats.grdStats);
-    grids[u"grdStats2"] = both(e.stats.grdStats2);
-    grids[u"grdDarts"] = both(e.stats.grdDarts);
-    grids[u"grdDarts2"] = both(e.stats.grdDarts2);
-    grids[u"grdOldScores"] = both(e.stats.grdOldScores);
-    grids[u"grdGameStats"] = gridJson(e.stats.grdGameStats);
-    s[u"grids"] = grids;
-
-    QJsonObject bars;
-    auto barPair = [](const Bar (&b)[2]) { return QJsonArray{b[0].value(), b[1].value()}; };
-    bars[u"ProScoring"] = barPair(e.stats.ProScoring);
-    bars[u"ProOverall3Dart"] = barPair(e.stats.ProOverall3Dart);
-    bars[u"ProFirst9"] = barPair(e.stats.ProFirst9);
-    s[u"bars"] = bars;
-
-    if (e.winner.open())
-        s[u"announcement"] = QJsonObject{{QStringLiteral("lblWinner"), e.winner.lblWinner()},
-                                         {QStringLiteral("lblPlayer"), e.winner.lblPlayer()},
-                                         {QStringLiteral("winnerTop"), e.winner.winnerTop()}};
-    else
-        s[u"announcement"] = QJsonValue::Null;
+    s[u"panels"] = QJsonArray{panelJson(e.board.panel[0]), panelJson(e.board.panel[1])};
+    s[u"grids"] = gridsJson(e.stats);
+    s[u"bars"] = barsJson(e.stats);
+    s[u"announcement"] = announcementJson(e.winner);
 
     s[u"messages"] = QJsonArray::fromStringList(messages_->shown);
     messages_->shown.clear();
@@ -263,23 +316,8 @@ QJsonObject SimDriver::state()
     s[u"aim"] = QJsonObject{{QStringLiteral("visible"), aim.visible}, {QStringLiteral("text"), aim.caption},
                             {QStringLiteral("left"), aim.left}, {QStringLiteral("top"), aim.top}};
 
-    const OptionsDialog& o = e.options;
-    QJsonObject options{{QStringLiteral("txtName1"), o.txtName1}, {QStringLiteral("txtName2"), o.txtName2},
-                        {QStringLiteral("txtLegs"), o.txtLegs}, {QStringLiteral("txtSets"), o.txtSets},
-                        {QStringLiteral("visible"), o.visible}, {QStringLiteral("tab"), o.tab}};
-    options[u"start"] = o.OptScore < 0 ? QJsonValue() : QJsonValue(o.OptScore == 0 ? 501 : o.OptScore == 1 ? 301 : 101);
-    options[u"players"] = o.OptPlayers < 0 ? QJsonValue() : QJsonValue(o.OptPlayers + 1);
-    options[u"commentary"] = o.OptComm < 0 ? QJsonValue() : QJsonValue(o.OptComm == 0 ? "on" : "off");
-    s[u"options"] = options;
-
-    QJsonObject saved;
-    if (e.rsOptions) {
-        e.rsOptions->moveFirst();
-        for (const char* column : {"Player1", "Player2", "Players", "NumberOfLegs",
-                                   "NumberofSets", "StartWith", "Commentry"})
-            saved[QLatin1String(column)] = QJsonValue::fromVariant(e.rsOptions->field(QLatin1String(column)));
-    }
-    s[u"saved"] = saved;
+    s[u"options"] = optionsJson(e.options);
+    s[u"saved"] = savedJson(e.rsOptions.get());
 
     const NameMenus& m = e.board.menus;
     s[u"menus"] = QJsonObject{{QStringLiteral("mnuOptPlayer1"), m.mnuOptPlayer1}, {QStringLiteral("mnuOptPlayer2"), m.mnuOptPlayer2},
@@ -295,14 +333,6 @@ QJsonObject SimDriver::state()
     } else {
         s[u"hiscores"] = QJsonValue::Null;
     }
-
-    QJsonArray table;
-    QVector<HiScoreEntry> entries;
-    QString error;
-    if (e.dbDarts.isOpen() && ReadHighScores(e.dbDarts.connection(), &entries, &error)) {
-        for (const HiScoreEntry& h : entries)
-            table.append(QJsonArray{h.Name, h.Against, h.Date, QJsonValue::fromVariant(h.ScoreValue)});
-    }
-    s[u"hitable"] = table;
+    s[u"hitable"] = hitableJson(e.dbDarts);
     return s;
 }
