@@ -73,9 +73,8 @@ class Thrower {
 public:
     QString next(ModDarts& model)
     {
-        const qint64 left = model.state.DartsInVisit == 0
-            ? qint64(model.currentPanel().lblScoreLeft.value())
-            : model.state.VisitRemaining;
+        const match::Match& m = model.match();
+        const qint64 left = m.dartsInVisit() == 0 ? m.player(m.currentPlayer()).remaining : m.visitRemaining();
         const int roll = pick_(rng_);
         if (left > 100 || left < 2) {
             static const char* scoring[] = {"T20", "T20", "T20", "T20", "20", "20", "20", "1",

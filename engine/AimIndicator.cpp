@@ -2,7 +2,7 @@
 
 void ModDarts::BoardMoved(double X, double Y)
 {
-    MapBoardPoint(X, Y, false);
+    MapBoardPoint(X, Y);
 
     AimBox& box = board.Frame3;
     // The pointer's picture coordinates are used as window coordinates, which
@@ -11,11 +11,11 @@ void ModDarts::BoardMoved(double X, double Y)
     box.top = Y;
     // The label is repainted at once, but only when the segment under the
     // pointer changes: moving within a bed costs no painting.
-    if (box.caption != history.CurrentDartLabel) {
-        box.caption = history.CurrentDartLabel;
+    if (box.caption != currentDartLabel_) {
+        box.caption = currentDartLabel_;
         ++box.captionWrites;
     }
-    box.visible = history.CurrentDartLabel != u"0";
+    box.visible = currentDartLabel_ != u"0";
 }
 
 void ModDarts::WindowMoved()

@@ -1,4 +1,5 @@
-// The high-score window: its list and its reset.
+// The high-score window: its list and its reset; and every recorded visit
+// offered to the table.
 #include "base/AppText.h"
 #include "engine/ModDarts.h"
 
@@ -71,4 +72,25 @@ void ModDarts::HiScoresClose()
     hiScoresWindow.open = false;
     hiScoresWindow.rows.clear();
     ++hiScoresWindow.revision;
+}
+
+void ModDarts::recordHighScore(int p, qint64 score)
+{
+    if (!rsHiScores)
+        return;
+    const QString against = savedPlayers() == 2 ? panel(1 - p).lblNames.text() : QStringLiteral("-");
+    QString error;
+    const auto entered = EnterHighScore(*rsHiScores, panel(p).lblNames.text(), against,
+                                        clock.now(), score, &error);
+    if (!error.isEmpty()) {
+        dbDarts.reportFailedWrite(notifier(), QStringLiteral("The high score could not be saved:\n") + error);
+        return;
+    }
+    // Undo of the dart takes the entry out again.
+    if (entered)
+        journal_.record([this, replaced = *entered] {
+            QString undoError;
+            if (!RevertHighScore(*rsHiScores, replaced, &undoError))
+                dbDarts.reportFailedWrite(notifier(), QStringLiteral("The high-score table could not be restored:\n") + undoError);
+        });
 }

@@ -1,5 +1,7 @@
 #include "engine/ModDarts.h"
 
+#include "base/TextNumbers.h"
+
 ModDarts::ModDarts(Setup setup)
     : setup_(std::move(setup)), commentary_(setup_.sound, setup_.soundsFolder)
 {
@@ -8,17 +10,40 @@ ModDarts::ModDarts(Setup setup)
     // A new name shows on the statistics tab as typed and in the menus trimmed.
     for (int p = 0; p < 2; ++p)
         board.panel[p].lblNames.onTextChanged([this, p] { NameChanged(p); });
+    // Within one event the listeners hear it in this order.
+    match_.addListener(&presenter_);
+    match_.addListener(&statistics_);
+    match_.addListener(&announcer_);
+    match_.addListener(&highScores_);
+    match_.addListener(&scoreCaller_);
+}
+
+int ModDarts::SettingsInForce::players() const
+{
+    return e.options.twoPlayers() ? 2 : 1;
+}
+
+double ModDarts::SettingsInForce::legsPerSet() const
+{
+    return NumericValue(e.options.txtLegs);
+}
+
+double ModDarts::SettingsInForce::setsPerMatch() const
+{
+    return NumericValue(e.options.txtSets);
+}
+
+int ModDarts::SettingsInForce::startingScore() const
+{
+    return e.savedStartWith();
 }
 
 ModDarts::~ModDarts() = default;
 
 void ModDarts::Load()
 {
-    state.NextRow[0] = state.NextRow[1] = 1;
-    ResetLastScores();
-    stats.InitStatsTables();
+    statistics_.start();
     LoadOptions();
-    history.clear();
     journal_.clear();
 }
 
@@ -39,13 +64,9 @@ void ModDarts::NameChanged(int p)
 void ModDarts::beginDart()
 {
     journal_.beginDart();
-    // The engine's own numbers are few: keep them whole, so undo restores them
-    // exactly. Commentary is an option, not part of the match, and stays.
-    journal_.record([this, saved = state] {
-        const bool commentary = state.CommentaryOn;
-        state = saved;
-        state.CommentaryOn = commentary;
-    });
+    // The statistics' counters are few: keep them whole, so undo restores
+    // them exactly. (The match keeps its own state for undo.)
+    journal_.record([this, saved = statistics_.counters()] { statistics_.restore(saved); });
 }
 
 void ModDarts::endDart()

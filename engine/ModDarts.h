@@ -1,20 +1,25 @@
 #pragma once
-// The engine: the running match and every procedure that changes it. The
-// windows and the headless driver call the operator's events below; each
+// The engine: the running match with everything that shows it and keeps it.
+// The windows and the headless driver call the operator's events below; each
 // runs to completion and leaves the whole state in the models it owns.
 //
-// Every procedure is defined here in engine/, one file a concern (the dart,
-// the hand-over, the leg, undo, new game, board mapping, checkout advice,
-// visit recording, options, high scores, commentary); the folders below it
-// hold what these procedures use: the board's geometry, the checkout table,
-// the statistics grids, the database and the sound files.
+// The rules of the match are the typed match's (match/Match.h). The engine
+// turns a click into a dart for it, and the match's events drive the
+// listeners made here: the scoreboard's panels, the statistics, the
+// announcements, the high-score table and the commentary. The engine's own
+// files hold the operator's other events: options, statistics and
+// high-score windows, undo, a new game, the database.
 #include "base/ChangeJournal.h"
 #include "base/Clock.h"
 #include "base/Notifier.h"
 #include "base/Players.h"
 #include "base/SoundOutput.h"
 #include "engine/Announcement.h"
-#include "engine/MatchState.h"
+#include "engine/Announcer.h"
+#include "engine/ScoreboardPresenter.h"
+#include "match/Match.h"
+#include "sound/ScoreCaller.h"
+#include "stats/MatchStatistics.h"
 #include "engine/Scoreboard.h"
 #include "sound/Commentary.h"
 #include "stats/StatsTables.h"
@@ -78,25 +83,13 @@ public:
     void HiScoresReset();
     void HiScoresClose();
 
-    // --- The engine's procedures -------------------------------------------
-    qint64 MapBoardPoint(double X, double Y, bool Throw);
-    void ScoreDart(qint64 score);
-    void EndOfVisit();
-    void NextPlayer(qint64 player);
-    void FinishLeg();
-    void ResetLastScores();
-    QString ShowCheckout(qint64 remaining);
-    QString ShowCheckout(const QString& remaining);
-    void RecordDart();
-    void RecordVisit(qint64 score);
-    void AnnounceScore(qint64 score);
-    void PlaySoundFile(const QString& name);
+    // The point of the board under (X, Y): what it is worth and its label,
+    // which the aim box shows.
+    DartHit MapBoardPoint(double X, double Y);
     void LoadOptions();
     void FillHighScores();
 
     // --- State -------------------------------------------------------------
-    MatchState state;
-    DartHistory history;
     Scoreboard board;
     StatsTables stats;
     StatsWindow statsWindow;
@@ -109,35 +102,57 @@ public:
     std::unique_ptr<RecordSet> rsHiScores;
     std::unique_ptr<RecordSet> rsOptions;
 
-    // The statistics row a won leg is counted in, from the darts-thrown
-    // cell's text; the row a recorded visit's score is counted in (-1 for
-    // none).
-    static int DartsPerLegRow(const QString& darts);
-    static int VisitScoreRow(qint64 score);
-
     // The saved starting score (101, 301 or 501) and number of players.
     int savedStartWith() const;
     int savedPlayers() const;
 
     PlayerPanel& panel(qint64 p) { return board.panel[PlayerIndex(p)]; }
-    PlayerPanel& currentPanel() { return panel(state.CurrentPlayer); }
+    PlayerPanel& currentPanel() { return panel(match_.currentPlayer()); }
     bool twoPlayers() const { return options.twoPlayers(); }
+
+    const match::Match& match() const { return match_; }
+    bool commentaryOn() const { return commentaryOn_; }
+    // The label of the last point mapped (the pointer's or a dart's), or of
+    // the dart undo took back last.
+    const QString& currentDartLabel() const { return currentDartLabel_; }
 
     Notifier& notifier() { return *setup_.notifier; }
     const Setup& setup() const { return setup_; }
 
 private:
-    void Bust();
-    void LegWon();
+    // The settings the match reads: players, legs and sets live from the
+    // options dialog's boxes, the starting score from the saved row.
+    struct SettingsInForce final : match::MatchSettings {
+        explicit SettingsInForce(const ModDarts& e) : e(e) {}
+        int players() const override;
+        double legsPerSet() const override;
+        double setsPerMatch() const override;
+        int startingScore() const override;
+        const ModDarts& e;
+    };
+    // Every recorded visit offered to the high-score table.
+    struct HighScoreKeeper final : match::MatchListener {
+        explicit HighScoreKeeper(ModDarts& e) : e(e) {}
+        void visitEnded(const match::VisitEnded& v) override { e.recordHighScore(v.player, v.total); }
+        ModDarts& e;
+    };
+
     void NameChanged(int p);
-    void recordHighScore(qint64 p, qint64 score);
-    // The visit's row of the last-scores list: darts thrown by then, and the
-    // score or the bust.
-    void addLastScore(qint64 p, const QString& score);
+    void recordHighScore(int p, qint64 score);
     void beginDart();
     void endDart();
 
     Setup setup_;
     Commentary commentary_;
     ChangeJournal journal_;
+    bool commentaryOn_ = false;
+    QString currentDartLabel_;
+
+    SettingsInForce settings_{*this};
+    match::Match match_{settings_};
+    ScoreboardPresenter presenter_{board, match_};
+    MatchStatistics statistics_{stats, match_, [this](int p) { return panel(p).lblNames.text(); }};
+    Announcer announcer_{winner, board};
+    HighScoreKeeper highScores_{*this};
+    ScoreCaller scoreCaller_{commentary_, commentaryOn_};
 };

@@ -18,9 +18,7 @@ void ModDarts::LoadOptions()
     panel(0).lblNames.setText(StoredText(rsOptions->field(QStringLiteral("Player1"))));
     panel(1).lblNames.setText(StoredText(rsOptions->field(QStringLiteral("Player2"))));
 
-    const QString start = NumberText(savedStartWith());
-    panel(0).lblScoreLeft.setText(start);
-    panel(1).lblScoreLeft.setText(start);
+    match_.applyStartingScore();
 
     switch (savedStartWith()) {
     case 501:
@@ -41,10 +39,10 @@ void ModDarts::LoadOptions()
     const auto commentary = StoredWholeNumber(rsOptions->field(QStringLiteral("Commentry")));
     if (commentary == 1) {
         options.OptComm = 0;
-        state.CommentaryOn = true;
+        commentaryOn_ = true;
     } else if (commentary == 0) {
         options.OptComm = 1;
-        state.CommentaryOn = false;
+        commentaryOn_ = false;
     }
 
     // Stored as they are, also by files older than the digits-only boxes: a
@@ -72,19 +70,6 @@ void ModDarts::OptionsActivated()
     // name from an older file is cut as the window's box cuts it.
     options.setName(0, OptionsDialog::trimBlanks(panel(0).lblNames.text()));
     options.setName(1, OptionsDialog::trimBlanks(panel(1).lblNames.text()));
-}
-
-// Whether nobody has thrown yet in the running leg. The "Darts thrown" cells
-// of the statistics count each player's darts in the current leg and are
-// emptied at every leg's end and new game; unlike the panels' copies they also
-// count the rest of a busted visit at once. So both reading 0, with no visit
-// under way, is the start of a leg: before the first dart of a game, and
-// after a won leg until the next leg's first dart. In a one-player game the
-// second player's cell stays empty and the first player's decides.
-static bool atStartOfLeg(const ModDarts& e)
-{
-    return e.state.DartsInVisit == 0 && NumericValue(e.stats.grdStats[0].text(0, 1)) == 0 &&
-           NumericValue(e.stats.grdStats[1].text(0, 1)) == 0;
 }
 
 void ModDarts::OptionsTabClicked(int tab)
@@ -132,11 +117,11 @@ void ModDarts::OptionsOk()
         set(QStringLiteral("Players"), 2);
 
     if (options.OptComm == 0) {
-        state.CommentaryOn = true;
+        commentaryOn_ = true;
         set(QStringLiteral("Commentry"), 1);
     } else if (options.OptComm == 1) {
         set(QStringLiteral("Commentry"), 0);
-        state.CommentaryOn = false;
+        commentaryOn_ = false;
     }
 
     set(QStringLiteral("NumberofSets"), options.txtSets);
@@ -155,14 +140,12 @@ void ModDarts::OptionsOk()
     // A new starting score takes over the scores only while the leg has not
     // begun; once a dart is in, the leg is finished from where it stands and
     // the next leg or game starts with the new score.
-    if (atStartOfLeg(*this)) {
+    if (match_.atStartOfLeg()) {
         // The leg about to start was opened by the dart that won the last
         // one: taking that dart back must take this change back with it, or
         // the old leg would go on with the new starting score.
         const bool resumed = journal_.resumeNewestDart();
-        const QString start = NumberText(savedStartWith());
-        panel(0).lblScoreLeft.setText(start);
-        panel(1).lblScoreLeft.setText(start);
+        match_.applyStartingScore();
         if (resumed)
             journal_.endDart();
     }

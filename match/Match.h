@@ -43,6 +43,8 @@ public:
     int dartsInVisit() const { return state_.dartsInVisit; }
     qint64 visitRemaining() const { return state_.visitRemaining; }
     bool atStartOfLeg() const;
+    // The dart undo would take back next.
+    std::optional<Dart> newestDart() const { return history_.newest(); }
     // How many darts undo can still take back.
     int undoableDarts() const { return history_.index(); }
 

@@ -39,6 +39,14 @@ public:
         return newest;
     }
 
+    // The dart pop() would take back.
+    std::optional<Dart> newest() const
+    {
+        if (index_ <= 0 || entries_.empty())
+            return std::nullopt;
+        return entries_.back().dart;
+    }
+
     // The slot of the newest dart, 0 when undo has nothing to take back.
     int index() const { return index_; }
     void clear()

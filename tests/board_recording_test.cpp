@@ -1,6 +1,7 @@
 // What the board mapping writes into the match, the aim box that follows the
 // pointer, and the colours of the finish box.
 #include "board/BoardGeometry.h"
+#include "engine/FinishAdvice.h"
 #include "engine/ModDarts.h"
 
 #include <QTest>
@@ -38,7 +39,8 @@ struct Engine {
     qint64 press(const char* label)
     {
         const QPointF p = at(label);
-        return e->MapBoardPoint(p.x(), p.y(), true);
+        e->BoardPressed(p.x(), p.y());
+        return e->MapBoardPoint(p.x(), p.y()).Score;
     }
     void move(const char* label)
     {
@@ -58,75 +60,55 @@ private slots:
     void aimBoxFollowsThePointer();
     void aimBoxRepaintsOnlyOnChange();
     void finishBoxColours();
-    void finishBoxFromText();
 };
 
 void BoardRecordingTest::thrownDartsFillTheVisit()
 {
     Engine e;
-    e->state.CurrentPlayer = 1;
-    PlayerPanel& p = e->panel(1);
+    e->OptionsPlayersChosen(1);
+    PlayerPanel& p = e->panel(0);
 
-    e->state.DartsInVisit = 1;
     QCOMPARE(e.press("T20"), 60);
     QCOMPARE(p.lblFirstDart.text(), QStringLiteral("T20"));
     QCOMPARE(p.lblThreeDartScore.text(), QStringLiteral("60"));
 
     // A miss is a dart like any other: its label shows and it adds nothing.
-    e->state.DartsInVisit = 2;
     QCOMPARE(e.press("0"), 0);
     QCOMPARE(p.lblSecondDart.text(), QStringLiteral("0"));
     QCOMPARE(p.lblThreeDartScore.text(), QStringLiteral("60"));
 
-    e->state.DartsInVisit = 3;
     QCOMPARE(e.press("D16"), 32);
     QCOMPARE(p.lblThirdDart.text(), QStringLiteral("D16"));
     QCOMPARE(p.lblThreeDartScore.text(), QStringLiteral("92"));
+    QCOMPARE(p.lblScoreLeft.text(), QStringLiteral("409"));
 
-    QCOMPARE(e->history.DartHistoryIndex, 3);
-    QCOMPARE(e->history.slot[1], QStringLiteral("T20"));
-    QCOMPARE(e->history.slot[2], QStringLiteral("0"));
-    QCOMPARE(e->history.slot[3], QStringLiteral("D16"));
-    QCOMPARE(e->history.CurrentDartLabel, QStringLiteral("D16"));
+    QCOMPARE(e->match().undoableDarts(), 3);
+    QCOMPARE(e->currentDartLabel(), QStringLiteral("D16"));
 
-    // The other player's panel is not touched.
-    const PlayerPanel& other = e->panel(0);
+    // The other player's panel is not touched until their first dart, which
+    // clears this visit from view.
+    PlayerPanel& other = e->panel(1);
     QVERIFY(other.lblFirstDart.text().isEmpty());
     QVERIFY(other.lblThreeDartScore.text().isEmpty());
-
-    // Outside darts 1 to 3 no label is written, but the dart still counts.
-    p.clearVisit();
-    e->state.DartsInVisit = 4;
     QCOMPARE(e.press("25"), 25);
-    QVERIFY(p.lblFirstDart.text().isEmpty() && p.lblSecondDart.text().isEmpty()
-            && p.lblThirdDart.text().isEmpty());
-    QCOMPARE(p.lblThreeDartScore.text(), QStringLiteral("25"));
-    QCOMPARE(e->history.DartHistoryIndex, 4);
-    QCOMPARE(e->history.slot[4], QStringLiteral("25"));
-
-    // The total is the caption's number plus the dart, as a plain number.
-    p.lblThreeDartScore.setText(QStringLiteral("2.5"));
-    e->state.DartsInVisit = 1;
-    QCOMPARE(e.press("50"), 50);
-    QCOMPARE(p.lblThreeDartScore.text(), QStringLiteral("52.5"));
+    QCOMPARE(other.lblFirstDart.text(), QStringLiteral("25"));
+    QVERIFY(p.lblFirstDart.text().isEmpty() && p.lblThreeDartScore.text().isEmpty());
 }
 
 void BoardRecordingTest::pointerMovesRecordNothing()
 {
     Engine e;
-    e->state.DartsInVisit = 1;
     const QPointF t20 = e.at("T20");
-    QCOMPARE(e->MapBoardPoint(t20.x(), t20.y(), false), 0);
-    QCOMPARE(e->history.CurrentDartLabel, QStringLiteral("T20"));
-    QCOMPARE(e->history.DartHistoryIndex, 0);
-    QVERIFY(e->history.slot[1].isEmpty());
+    QCOMPARE(e->MapBoardPoint(t20.x(), t20.y()).Score, 60);
+    QCOMPARE(e->currentDartLabel(), QStringLiteral("T20"));
+    QCOMPARE(e->match().undoableDarts(), 0);
     const PlayerPanel& p = e->panel(0);
     QVERIFY(p.lblFirstDart.text().isEmpty());
     QVERIFY(p.lblThreeDartScore.text().isEmpty());
 
     e.move("D5");
-    QCOMPARE(e->history.CurrentDartLabel, QStringLiteral("D5"));
-    QCOMPARE(e->history.DartHistoryIndex, 0);
+    QCOMPARE(e->currentDartLabel(), QStringLiteral("D5"));
+    QCOMPARE(e->match().undoableDarts(), 0);
     QVERIFY(p.lblFirstDart.text().isEmpty());
     QVERIFY(p.lblThreeDartScore.text().isEmpty());
 }
@@ -134,22 +116,20 @@ void BoardRecordingTest::pointerMovesRecordNothing()
 void BoardRecordingTest::historyWrapsAfterFiftyDarts()
 {
     Engine e;
-    const QString labels[] = {QStringLiteral("1"), QStringLiteral("T7"), QStringLiteral("D9")};
     for (int dart = 1; dart <= 50; ++dart) {
-        e->state.DartsInVisit = (dart - 1) % 3 + 1;
-        const QPointF p = PointFor(e->board.Image1, labels[dart % 3]);
-        e->MapBoardPoint(p.x(), p.y(), true);
-        QCOMPARE(e->history.DartHistoryIndex, dart);
-        QCOMPARE(e->history.slot[dart], labels[dart % 3]);
+        e.press("1");
+        QCOMPARE(e->match().undoableDarts(), dart);
     }
-    const QString second = e->history.slot[2];
+    // The 51st dart takes the first slot again: one dart to undo.
     e.press("T19");
-    QCOMPARE(e->history.DartHistoryIndex, 1);
-    QCOMPARE(e->history.slot[1], QStringLiteral("T19"));
-    QCOMPARE(e->history.slot[2], second);
+    QCOMPARE(e->match().undoableDarts(), 1);
     e.press("5");
-    QCOMPARE(e->history.DartHistoryIndex, 2);
-    QCOMPARE(e->history.slot[2], QStringLiteral("5"));
+    QCOMPARE(e->match().undoableDarts(), 2);
+    e->UndoLast();
+    QCOMPARE(e->currentDartLabel(), QStringLiteral("5"));
+    e->UndoLast();
+    QCOMPARE(e->currentDartLabel(), QStringLiteral("T19"));
+    QCOMPARE(e->match().undoableDarts(), 0);
 }
 
 void BoardRecordingTest::aimBoxFollowsThePointer()
@@ -187,7 +167,7 @@ void BoardRecordingTest::aimBoxFollowsThePointer()
     QCOMPARE(box.top, top);
 
     // None of it touched the match.
-    QCOMPARE(e->history.DartHistoryIndex, 0);
+    QCOMPARE(e->match().undoableDarts(), 0);
     QVERIFY(e->panel(0).lblThreeDartScore.text().isEmpty());
     QVERIFY(e->panel(0).lblFirstDart.text().isEmpty());
 }
@@ -222,23 +202,19 @@ void BoardRecordingTest::aimBoxRepaintsOnlyOnChange()
 
 void BoardRecordingTest::finishBoxColours()
 {
-    Engine e;
-    e->state.CurrentPlayer = 1;
-    Field& box = e->panel(1).lblFinishAdj;
-    const Field& other = e->panel(0).lblFinishAdj;
-    const quint32 otherBack = other.back(), otherFore = other.fore();
+    Field box(QString(), false);
     QVERIFY(!box.visible());
 
     // "No outshot" never brings a hidden box into view.
     for (qint64 remaining : {1, 0, -5}) {
-        QCOMPARE(e->ShowCheckout(remaining), QStringLiteral("No outshot"));
+        QCOMPARE(AdviseFinish(box, remaining), QStringLiteral("No outshot"));
         QVERIFY(!box.visible());
         QCOMPARE(box.back(), Field::Yellow);
         QCOMPARE(box.fore(), Field::Black);
     }
 
     box.setText(QStringLiteral("kept"));
-    QCOMPARE(e->ShowCheckout(170), QStringLiteral("T20 T20 Bull"));
+    QCOMPARE(AdviseFinish(box, 170), QStringLiteral("T20 T20 Bull"));
     QVERIFY(box.visible());
     QCOMPARE(box.back(), Field::Blue);
     QCOMPARE(box.fore(), Field::White);
@@ -246,44 +222,19 @@ void BoardRecordingTest::finishBoxColours()
     QCOMPARE(box.text(), QStringLiteral("kept"));
 
     // Nothing to say from 171 up: the box stays as it was.
-    QVERIFY(e->ShowCheckout(171).isEmpty());
-    QVERIFY(e->ShowCheckout(501).isEmpty());
+    QVERIFY(AdviseFinish(box, 171).isEmpty());
+    QVERIFY(AdviseFinish(box, 501).isEmpty());
     QVERIFY(box.visible());
     QCOMPARE(box.back(), Field::Blue);
     QCOMPARE(box.fore(), Field::White);
 
     for (qint64 remaining : {169, 168, 166, 165, 163, 162, 159}) {
         box.setColours(Field::Blue, Field::White);
-        QCOMPARE(e->ShowCheckout(remaining), QStringLiteral("No outshot"));
+        QCOMPARE(AdviseFinish(box, remaining), QStringLiteral("No outshot"));
         QCOMPARE(box.back(), Field::Yellow);
         QCOMPARE(box.fore(), Field::Black);
         QVERIFY(box.visible());
     }
-
-    // Only the current player's box is coloured.
-    QCOMPARE(other.back(), otherBack);
-    QCOMPARE(other.fore(), otherFore);
-    QVERIFY(!other.visible());
-
-    e->state.CurrentPlayer = 0;
-    QCOMPARE(e->ShowCheckout(100), QStringLiteral("T20 D20"));
-    QVERIFY(e->panel(0).lblFinishAdj.visible());
-    QCOMPARE(e->panel(0).lblFinishAdj.back(), Field::Blue);
-    QCOMPARE(box.back(), Field::Yellow);
-}
-
-void BoardRecordingTest::finishBoxFromText()
-{
-    Engine e;
-    const Field& box = e->panel(0).lblFinishAdj;
-    QCOMPARE(e->ShowCheckout(QStringLiteral("40")), QStringLiteral("D20"));
-    QCOMPARE(e->ShowCheckout(QStringLiteral("2.5")), QStringLiteral("D1"));
-    QCOMPARE(e->ShowCheckout(QStringLiteral("3.5")), QStringLiteral("D2"));
-    QCOMPARE(e->ShowCheckout(QStringLiteral("39 left")), QStringLiteral("7 D16"));
-    QVERIFY(e->ShowCheckout(QStringLiteral("501")).isEmpty());
-    QCOMPARE(box.back(), Field::Blue);
-    QCOMPARE(e->ShowCheckout(QStringLiteral("")), QStringLiteral("No outshot"));
-    QCOMPARE(box.back(), Field::Yellow);
 }
 
 QTEST_GUILESS_MAIN(BoardRecordingTest)

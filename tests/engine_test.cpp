@@ -67,17 +67,16 @@ private slots:
         for (qint64 darts = 0; darts <= 40; ++darts) {
             const int want = darts == 9 ? 4 : darts == 10 ? 5 : darts == 11 ? 6
                            : darts == 12 || darts == 13 ? 7 : darts == 14 || darts == 15 ? 8 : 9;
-            QCOMPARE(ModDarts::DartsPerLegRow(QString::number(darts)), want);
+            QCOMPARE(MatchStatistics::legDartsRow(match::legDartsBand(darts)), want);
         }
-        // Only the count as the table writes it.
-        for (const char* odd : {"", " 12", "12.0", "+9", "09", "x", "1e1"})
-            QCOMPARE(ModDarts::DartsPerLegRow(QLatin1String(odd)), 9);
 
         const QList<std::pair<qint64, int>> edges = {
             {-1, -1}, {0, 9}, {19, 9}, {20, 8}, {39, 8}, {40, 7}, {59, 7}, {60, 6}, {79, 6},
             {80, 5}, {99, 5}, {100, 4}, {139, 4}, {140, 3}, {179, 3}, {180, 2}, {181, -1}};
-        for (const auto& [score, row] : edges)
-            QVERIFY2(ModDarts::VisitScoreRow(score) == row, qPrintable(QString::number(score)));
+        for (const auto& [score, row] : edges) {
+            const auto band = match::visitScoreBand(score);
+            QVERIFY2((band ? MatchStatistics::visitScoreRow(*band) : -1) == row, qPrintable(QString::number(score)));
+        }
     }
 
     void everyUndoRestoresTheMatchExactly_data()
@@ -146,7 +145,7 @@ private slots:
         for (int i = 0; i < 10002; ++i)
             e.BoardPressed(miss.x(), miss.y());
         // 3334 visits: player 0 threw 1667 of them, player 1 as many.
-        QCOMPARE(e.state.NextRow[0], qint64(1668));
+        QCOMPARE(e.match().player(0).nextRow, qint64(1668));
         QCOMPARE(e.stats.grdLastScores[0].rows(), 10 + 1667 - 9);
         QCOMPARE(e.stats.grdLastScores[0].text(e.stats.grdLastScores[0].rows() - 1, 0), QStringLiteral("5001"));
         QCOMPARE(e.stats.grdStats2[0].text(9, 1), QStringLiteral("1667"));
@@ -167,14 +166,14 @@ private slots:
             run(d, "throw 1");
             run(d, "throw D20");
         }
-        QCOMPARE(e.state.PointsScored[0], qint64(101000));
+        QCOMPARE(e.match().player(0).matchPoints, qint64(101000));
         QCOMPARE(e.board.panel[0].lblSet.text() + ' ' + e.board.panel[0].lblLeg.text(), QStringLiteral("10 10"));
         QCOMPARE(e.stats.grdStats[0].text(9, 1), QStringLiteral("1000"));
         // The next leg's first dart: its own first-nine figure, not the match's.
         run(d, "throw T20");
-        QCOMPARE(e.state.FirstNineAverage[0], qint64(180));
+        QCOMPARE(e.match().player(0).firstNineAverage, qint64(180));
         run(d, "throw 1");
-        QCOMPARE(e.state.FirstNineAverage[0], qint64(92));   // 61 / 2 x 3 = 91.5, to even
+        QCOMPARE(e.match().player(0).firstNineAverage, qint64(92));   // 61 / 2 x 3 = 91.5, to even
         QCOMPARE(e.stats.ProFirst9[0].value(), 92.0);
         QCOMPARE(e.board.panel[0].lblAverage.text(), QStringLiteral("100.99")); // 101061 points in 3002 darts
     }

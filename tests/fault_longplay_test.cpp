@@ -102,7 +102,7 @@ private slots:
                 const double average = panel.value(QStringLiteral("lblAverage")).toString().toDouble(&ok);
                 QVERIFY2(ok && average >= 0 && average <= 180, qPrintable(panel.value(QStringLiteral("lblAverage")).toString()));
             }
-            const qint64 points = e.state.PointsScored[0] + e.state.PointsScored[1];
+            const qint64 points = e.match().player(0).matchPoints + e.match().player(1).matchPoints;
             QVERIFY(points > lastPoints);
             QVERIFY(points <= thrownValue);
             lastPoints = points;
@@ -117,7 +117,7 @@ private slots:
         // Undo still takes back its fifty darts and then stops.
         for (int i = 0; i < 60; ++i)
             QCOMPARE(int(d.run(QStringLiteral("undo"), &out, &error)), int(SimDriver::Result::Ok));
-        QCOMPARE(e.history.DartHistoryIndex, 0);
+        QCOMPARE(e.match().undoableDarts(), 0);
 
         QStringList times;
         for (double ms : msPerChunk)

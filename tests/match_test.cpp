@@ -111,19 +111,19 @@ QString difference(ModDarts& e, const match::Match& m)
         check(at("darts in leg (statistics)"), num(qint64(NumericValue(e.stats.grdStats[p].text(0, 1)))), num(S.dartsInLeg));
         check(at("darts in leg (panel)"), P.lblDartsThrown.text(), NumberText(S.dartsInLegShown));
         check(at("darts in match"), num(qint64(NumericValue(e.stats.grdStats2[p].text(0, 1)))), num(S.dartsInMatch));
-        check(at("points of the match"), num(e.state.PointsScored[p]), num(S.matchPoints));
-        check(at("points of the leg"), num(e.state.LegPoints[p]), num(S.legPoints));
-        check(at("first-nine average"), num(e.state.FirstNineAverage[p]), num(S.firstNineAverage));
-        check(at("next row"), num(e.state.NextRow[p]), num(S.nextRow));
+        check(at("points of the match"), num(e.match().player(p).matchPoints), num(S.matchPoints));
+        check(at("points of the leg"), num(e.match().player(p).legPoints), num(S.legPoints));
+        check(at("first-nine average"), num(e.match().player(p).firstNineAverage), num(S.firstNineAverage));
+        check(at("next row"), num(e.match().player(p).nextRow), num(S.nextRow));
         check(at("first dart"), P.lblFirstDart.text(), shown(S.visit.darts[0]));
         check(at("second dart"), P.lblSecondDart.text(), shown(S.visit.darts[1]));
         check(at("third dart"), P.lblThirdDart.text(), shown(S.visit.darts[2]));
         check(at("visit total"), P.lblThreeDartScore.text(), S.visit.total ? NumberText(*S.visit.total) : QString());
     }
-    check("current player", num(e.state.CurrentPlayer), num(m.currentPlayer()));
-    check("darts in visit", num(e.state.DartsInVisit), num(m.dartsInVisit()));
-    check("visit remaining", num(e.state.VisitRemaining), num(m.visitRemaining()));
-    check("undoable darts", num(e.history.DartHistoryIndex), num(m.undoableDarts()));
+    check("current player", num(e.match().currentPlayer()), num(m.currentPlayer()));
+    check("darts in visit", num(e.match().dartsInVisit()), num(m.dartsInVisit()));
+    check("visit remaining", num(e.match().visitRemaining()), num(m.visitRemaining()));
+    check("undoable darts", num(e.match().undoableDarts()), num(m.undoableDarts()));
     return out.join(u"; ");
 }
 
@@ -471,7 +471,7 @@ private slots:
                 const int run_ = percent(rng) < 10 ? 55 : 1 + percent(rng) % 4;
                 what = QStringLiteral("undo x%1").arg(run_);
                 for (int i = 0; i < run_; ++i) {
-                    const bool engineCould = e.history.DartHistoryIndex > 0;
+                    const bool engineCould = e.match().undoableDarts() > 0;
                     run(driver, "undo");
                     const bool undone = m.undoLastDart();
                     QCOMPARE(undone, engineCould);

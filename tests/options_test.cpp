@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(e->panel(0).lblNames.text() + "|" + e->panel(1).lblNames.text(), QStringLiteral("Player 1|Player 2"));
         QCOMPARE(e->panel(1).lblScoreLeft.text(), QStringLiteral("501"));
         QCOMPARE((QList<int>{e->options.OptScore, e->options.OptPlayers, e->options.OptComm}), (QList<int>{0, 1, 0}));
-        QVERIFY(e->state.CommentaryOn && !e->options.visible);
+        QVERIFY(e->commentaryOn() && !e->options.visible);
         QCOMPARE(e->options.txtLegs + e->options.txtSets, QStringLiteral("31"));
 
         e.reset(); // one program on the folder at a time
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(e->panel(0).lblScoreLeft.text() + e->panel(1).lblScoreLeft.text(), QStringLiteral("101101"));
         // Commentary saved as neither 0 nor 1: no button, and it stays off.
         QCOMPARE((QList<int>{e->options.OptScore, e->options.OptPlayers, e->options.OptComm}), (QList<int>{2, 0, -1}));
-        QVERIFY(!e->state.CommentaryOn);
+        QVERIFY(!e->commentaryOn());
         QCOMPARE(e->options.txtLegs + "|" + e->options.txtSets, QStringLiteral("ab|"));
         QCOMPARE(e->savedStartWith(), 101);
         QCOMPARE(e->savedPlayers(), 1);
@@ -208,7 +208,7 @@ private slots:
         QCOMPARE(rawRows(path_, OptionsRow), saved);
         QCOMPARE(e->panel(0).lblNames.text(), QStringLiteral("Player 1"));
         QCOMPARE(scores(*e), QStringLiteral("501 501"));
-        QVERIFY(e->state.CommentaryOn);
+        QVERIFY(e->commentaryOn());
 
         // Mended, the same dialog saves it all.
         o.setLegs("2");
@@ -261,7 +261,7 @@ private slots:
             o.setSets("x4");
         e->OptionsOk();
         QVERIFY(!o.visible && notifier_.messages.isEmpty());
-        QCOMPARE(e->state.CommentaryOn, control != "comm");
+        QCOMPARE(e->commentaryOn(), control != "comm");
 
         const QVariantList after = rawRows(path_, OptionsRow)[0];
         for (int i = 0; i < Columns.size(); ++i)
@@ -313,7 +313,7 @@ private slots:
         QVERIFY(!o.visible);
         QCOMPARE(o.controls(), shown);
         QVERIFY(e->twoPlayers());
-        QVERIFY(e->state.CommentaryOn);
+        QVERIFY(e->commentaryOn());
         QCOMPARE(rawRows(path_, OptionsRow), saved);
         QCOMPARE(e->panel(0).lblNames.text(), QStringLiteral("Player 1"));
 
@@ -394,7 +394,7 @@ private slots:
         e->UndoLast();
         QCOMPARE(scores(*e), QStringLiteral("101 101"));
         QCOMPARE(e->panel(0).lblFirstDart.text(), QStringLiteral("T17"));
-        QCOMPARE(e->state.DartsInVisit, 1);
+        QCOMPARE(e->match().dartsInVisit(), 1);
         // The new score is saved and opens the next leg.
         play(*e, "50");
         QCOMPARE(scores(*e), QStringLiteral("301 301"));
@@ -490,7 +490,7 @@ private slots:
         e->OptionsOk();
         QCOMPARE(notifier_.messages.size(), 1);
         // In use for this run; the saved row, and so the starting score, as before.
-        QVERIFY(!e->options.visible && !e->state.CommentaryOn);
+        QVERIFY(!e->options.visible && !e->commentaryOn());
         QCOMPARE(e->panel(0).lblNames.text(), QStringLiteral("Ann"));
         QCOMPARE(e->rsOptions->field("Player1").toString(), QStringLiteral("Player 1"));
         QCOMPARE(e->panel(0).lblScoreLeft.text(), QStringLiteral("501"));

@@ -1,6 +1,7 @@
 // Printing from the engine: the pages take the engine's tables, tab names
 // and clock; the driver's "print PATH" writes the selected tab's page to a
 // PDF file.
+#include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
 #include "print/PrintModDarts.h"
 #include "print/StatisticsReport.h"
@@ -52,7 +53,7 @@ void PrintReportTest::init()
     setup.soundsFolder = dir_.filePath(QStringLiteral("sounds"));
     setup.notifier = &notifier_;
     mod_ = std::make_unique<ModDarts>(setup);
-    mod_->ResetLastScores();
+    mod_->NewGame();
     mod_->stats.InitStatsTables();
     mod_->clock.fixAt(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 58)));
 }
@@ -63,8 +64,11 @@ void PrintReportTest::playerReportUsesEngineState()
     // A renamed player names the tab; a treble and a single 20 rate the
     // scoring darts at 120, shown capped at 100.
     m.panel(1).lblNames.setText(QStringLiteral("Bob"));
-    StatsTables::addTo(m.stats.grdDarts[1], 1, 1);
-    StatsTables::addTo(m.stats.grdDarts[1], 3, 1);
+    m.OptionsPlayersChosen(1);
+    for (const char* dart : {"0", "0", "0", "T20", "20"}) {
+        const QPointF at = PointFor(m.board.Image1, QString::fromLatin1(dart));
+        m.BoardPressed(at.x(), at.y());
+    }
     m.stats.ProOverall3Dart[1].setValue(26.67);
     m.ShowStats(2);
 

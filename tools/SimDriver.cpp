@@ -292,15 +292,16 @@ QJsonObject SimDriver::state()
 {
     ModDarts& e = *engine_;
     QJsonObject s;
-    s[u"CurrentPlayer"] = double(e.state.CurrentPlayer);
-    s[u"DartsInVisit"] = double(e.state.DartsInVisit);
-    s[u"VisitRemaining"] = double(e.state.VisitRemaining);
-    s[u"DartHistoryIndex"] = e.history.DartHistoryIndex;
-    s[u"PointsScored"] = pair(e.state.PointsScored[0], e.state.PointsScored[1]);
-    s[u"FirstNineAverage"] = pair(e.state.FirstNineAverage[0], e.state.FirstNineAverage[1]);
-    s[u"NextRow"] = pair(e.state.NextRow[0], e.state.NextRow[1]);
-    s[u"CommentaryOn"] = e.state.CommentaryOn;
-    s[u"CurrentDartLabel"] = e.history.CurrentDartLabel;
+    const match::Match& game = e.match();
+    s[u"CurrentPlayer"] = double(game.currentPlayer());
+    s[u"DartsInVisit"] = double(game.dartsInVisit());
+    s[u"VisitRemaining"] = double(game.visitRemaining());
+    s[u"DartHistoryIndex"] = game.undoableDarts();
+    s[u"PointsScored"] = pair(game.player(0).matchPoints, game.player(1).matchPoints);
+    s[u"FirstNineAverage"] = pair(game.player(0).firstNineAverage, game.player(1).firstNineAverage);
+    s[u"NextRow"] = pair(game.player(0).nextRow, game.player(1).nextRow);
+    s[u"CommentaryOn"] = e.commentaryOn();
+    s[u"CurrentDartLabel"] = e.currentDartLabel();
 
     s[u"panels"] = QJsonArray{panelJson(e.board.panel[0]), panelJson(e.board.panel[1])};
     s[u"grids"] = gridsJson(e.stats);

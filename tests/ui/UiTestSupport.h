@@ -114,8 +114,8 @@ struct UiFixture {
     // The label of the newest recorded dart.
     QString lastDart()
     {
-        const DartHistory& h = model().history;
-        return h.DartHistoryIndex > 0 ? h.slot[h.DartHistoryIndex] : QString();
+        const std::optional<match::Dart> newest = model().match().newestDart();
+        return newest ? newest->label() : QString();
     }
 
     // Chooses a starting score on the options dialog's game page and saves.

@@ -169,7 +169,7 @@ private slots:
         // Over the bare window it hides too; moves record nothing.
         UiFixture::moveOver(f.scores().clientArea(), QPoint(1, 1));
         QVERIFY(!box->isVisible());
-        QCOMPARE(f.model().history.DartHistoryIndex, 0);
+        QCOMPARE(f.model().match().undoableDarts(), 0);
         QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblFirstDart_0"))->text(), QString());
     }
 
@@ -218,7 +218,7 @@ private slots:
         f.throwAt(QStringLiteral("T20"));
         s.findChild<QAction*>(QStringLiteral("mnuFilNew"))->trigger();
         QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblFirstDart_0"))->text(), QString());
-        QCOMPARE(f.model().history.DartHistoryIndex, 0);
+        QCOMPARE(f.model().match().undoableDarts(), 0);
     }
 
     void board_fits_the_window_at_any_size()

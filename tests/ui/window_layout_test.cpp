@@ -81,7 +81,10 @@ class WindowLayoutTest : public QObject {
         rs.setField(QStringLiteral("NumberOfLegs"), legs);
         rs.setField(QStringLiteral("NumberofSets"), QStringLiteral("1"));
         QVERIFY(rs.update());
+        // The names as a started program loads them, and a new game at the
+        // saved starting score.
         f.model().LoadOptions();
+        f.model().NewGame();
         f.app->sync();
     }
 
@@ -379,6 +382,8 @@ private slots:
         // The announcement draws the name as written too: the second
         // player wins a leg from 101.
         loadSaved(tom, markup, 101);
+        for (int miss = 0; miss < 3; ++miss)
+            f.throwAt(QStringLiteral("0"));
         f.throwAt(QStringLiteral("T17"));
         f.throwAt(QStringLiteral("50"));
         auto* winner = f.child<FitLabel>(f.app->winner(), QStringLiteral("lblWinner"));

@@ -59,16 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
 
-    // The same through the engine: a thrown point is worth the dart and
-    // goes into the history; the pointer moving over it updates the aim box.
-    // (Scoring the dart is the driver target's part.)
+    // The same through the engine: a thrown point is worth the dart and goes
+    // into the match's history; the pointer moving over it updates the aim
+    // box. (Scoring the dart is the driver target's part.)
     ModDarts& e = driver->engine();
     e.board.Image1 = rect;
-    const qint64 score = e.MapBoardPoint(v[4], v[5], thrown);
-    if (score != (thrown ? hit.Score : 0) || e.history.CurrentDartLabel != hit.Label)
+    if (e.MapBoardPoint(v[4], v[5]).Score != hit.Score || e.currentDartLabel() != hit.Label)
         std::abort();
-    if (thrown && e.history.slot[e.history.DartHistoryIndex] != hit.Label)
-        std::abort();
+    if (thrown) {
+        e.BoardPressed(v[4], v[5]);
+        const std::optional<match::Dart> newest = e.match().newestDart();
+        if (!newest || newest->label() != hit.Label)
+            std::abort();
+    }
     e.BoardMoved(v[4], v[5]);
     return 0;
 }
