@@ -1,6 +1,7 @@
 #pragma once
 // The announcement follows the match: a bust, a won leg and the match's
 // winner, each by the name the winner's panel shows.
+#include "base/Players.h"
 #include "engine/Announcement.h"
 #include "engine/Scoreboard.h"
 #include "match/MatchEvents.h"
@@ -14,7 +15,7 @@ public:
     void matchWon(const match::MatchWon& w) override { a_.announceMatchWinner(name(w.player).trimmed()); }
 
 private:
-    const QString& name(int p) const { return board_.panel[p == 1 ? 1 : 0].lblNames.text(); }
+    const QString& name(int p) const { return board_.panel[PlayerIndex(p)].lblNames.text(); }
 
     Announcement& a_;
     const Scoreboard& board_;

@@ -78,7 +78,7 @@ void ModDarts::recordHighScore(int p, qint64 score)
 {
     if (!rsHiScores)
         return;
-    const QString against = savedPlayers() == 2 ? panel(1 - p).lblNames.text() : QStringLiteral("-");
+    const QString against = savedPlayers() == 2 ? panel(OtherPlayer(p)).lblNames.text() : QStringLiteral("-");
     QString error;
     const auto entered = EnterHighScore(*rsHiScores, panel(p).lblNames.text(), against,
                                         clock.now(), score, &error);

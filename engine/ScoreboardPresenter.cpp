@@ -61,11 +61,11 @@ void ScoreboardPresenter::setWon(const match::SetWon& e)
 
 void ScoreboardPresenter::throwPassed(const match::ThrowPassed& e)
 {
-    const int to = e.to == 1 ? 1 : 0;
+    const int to = PlayerIndex(e.to);
     panel(to).imgarrow.setVisible(true);
-    panel(1 - to).imgarrow.setVisible(false);
+    panel(OtherPlayer(to)).imgarrow.setVisible(false);
     panel(to).Shape1.setVisible(true);
-    panel(1 - to).Shape1.setVisible(false);
+    panel(OtherPlayer(to)).Shape1.setVisible(false);
     // Only the styling of the new thrower's finish box is wanted here; the
     // box keeps its caption.
     AdviseFinish(panel(to).lblFinishAdj, match_.player(to).remaining);

@@ -3,6 +3,7 @@
 // legs and sets, darts and average, the finish box and the turn marker. It
 // listens to the match and writes each field at the moment its figure
 // changes, from the match's state.
+#include "base/Players.h"
 #include "engine/Scoreboard.h"
 #include "match/Match.h"
 
@@ -21,7 +22,7 @@ public:
     void startingScoreApplied(const match::StartingScoreApplied& e) override;
 
 private:
-    PlayerPanel& panel(int p) { return board_.panel[p == 1 ? 1 : 0]; }
+    PlayerPanel& panel(int p) { return board_.panel[PlayerIndex(p)]; }
     QString threeDartAverage(int p) const;
 
     Scoreboard& board_;

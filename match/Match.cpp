@@ -1,5 +1,7 @@
 #include "match/Match.h"
 
+#include "base/Players.h"
+
 #include <cmath>
 
 namespace match {
@@ -33,7 +35,7 @@ void Match::clearVisit(int p)
 
 void Match::passThrow(int to)
 {
-    state_.currentPlayer = to == 1 ? 1 : 0;
+    state_.currentPlayer = PlayerIndex(to);
     tell(&MatchListener::throwPassed, ThrowPassed{state_.currentPlayer});
 }
 
@@ -50,12 +52,12 @@ void Match::throwDart(const Dart& dart)
     // The other player's last visit stays on view until this player's first
     // dart; alone, a finished visit stays until the next one starts.
     if (twoPlayers())
-        clearVisit(state_.currentPlayer == 1 ? 0 : 1);
+        clearVisit(OtherPlayer(state_.currentPlayer));
     else if (state_.player[0].visit.thirdDartShown())
         clearVisit(0);
 
     state_.dartsInVisit += 1;
-    const int p = state_.currentPlayer == 1 ? 1 : 0;
+    const int p = PlayerIndex(state_.currentPlayer);
     PlayerState& P = thrower();
     const qint64 score = dart.score();
 
@@ -96,14 +98,14 @@ void Match::endVisit()
     recordVisit(P.visit.totalOrZero(), false);
     state_.dartsInVisit = 0;
     if (twoPlayers())
-        passThrow(state_.currentPlayer == 1 ? 0 : 1);
+        passThrow(OtherPlayer(state_.currentPlayer));
     else
         passThrow(0);
 }
 
 void Match::recordVisit(qint64 score, bool winsLeg)
 {
-    const int p = state_.currentPlayer == 1 ? 1 : 0;
+    const int p = PlayerIndex(state_.currentPlayer);
     PlayerState& P = thrower();
     qint64 row = 0;
     if (state_.dartsInVisit == 3)
@@ -115,7 +117,7 @@ void Match::recordVisit(qint64 score, bool winsLeg)
 
 void Match::bust()
 {
-    const int p = state_.currentPlayer == 1 ? 1 : 0;
+    const int p = PlayerIndex(state_.currentPlayer);
     PlayerState& P = thrower();
 
     // A busted visit counts as three darts thrown in the leg, and its points
@@ -129,7 +131,7 @@ void Match::bust()
 
     state_.dartsInVisit = 0;
     if (twoPlayers()) {
-        passThrow(p == 0 ? 1 : 0);
+        passThrow(OtherPlayer(p));
     } else {
         clearVisit(0);
         passThrow(0);
@@ -138,7 +140,7 @@ void Match::bust()
 
 void Match::winLeg()
 {
-    const int p = state_.currentPlayer == 1 ? 1 : 0;
+    const int p = PlayerIndex(state_.currentPlayer);
     const qint64 outShot = thrower().remaining;
     tell(&MatchListener::legWon, LegWon{p, thrower().dartsInLeg, outShot});
 
@@ -194,7 +196,7 @@ bool Match::undoLastDart()
         return false;
     state_ = newest->before;
     tell(&MatchListener::dartTakenBack,
-         DartTakenBack{state_.currentPlayer == 1 ? 1 : 0, newest->dart});
+         DartTakenBack{PlayerIndex(state_.currentPlayer), newest->dart});
     return true;
 }
 

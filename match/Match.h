@@ -3,6 +3,7 @@
 // bust, a won leg with its sets and match, undo, a new game and a new
 // starting score. Every rule changes the state here and tells the listeners
 // (MatchEvents.h) what happened; nothing here knows how it is shown.
+#include "base/Players.h"
 #include "match/Dart.h"
 #include "match/MatchEvents.h"
 #include "match/MatchSettings.h"
@@ -38,7 +39,7 @@ public:
     bool applyStartingScore();
 
     const MatchState& state() const { return state_; }
-    const PlayerState& player(int p) const { return state_.player[p == 1 ? 1 : 0]; }
+    const PlayerState& player(int p) const { return state_.player[PlayerIndex(p)]; }
     int currentPlayer() const { return state_.currentPlayer; }
     int dartsInVisit() const { return state_.dartsInVisit; }
     qint64 visitRemaining() const { return state_.visitRemaining; }
@@ -50,7 +51,7 @@ public:
 
 private:
     bool twoPlayers() const { return settings_.players() == 2; }
-    PlayerState& thrower() { return state_.player[state_.currentPlayer == 1 ? 1 : 0]; }
+    PlayerState& thrower() { return state_.player[PlayerIndex(state_.currentPlayer)]; }
     void clearVisit(int p);
     void passThrow(int to);
     void endVisit();
