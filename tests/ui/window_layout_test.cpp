@@ -81,8 +81,7 @@ class WindowLayoutTest : public QObject {
         rs.setField(QStringLiteral("NumberOfLegs"), legs);
         rs.setField(QStringLiteral("NumberofSets"), QStringLiteral("1"));
         QVERIFY(rs.update());
-        f.model().LoadOptions();
-        f.app->sync();
+        f.app->commands().load();
     }
 
     // Both lines of the open announcement are inside their labels, clear of
