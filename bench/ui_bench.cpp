@@ -71,7 +71,7 @@ protected:
 // darts land off the aim. Legs are won, busts happen, 180s are thrown.
 class Thrower {
 public:
-    QString next(ModDarts& model)
+    QString next(const ModDarts& model)
     {
         const match::Match& m = model.match();
         const qint64 left = m.dartsInVisit() == 0 ? m.player(m.currentPlayer()).remaining : m.visitRemaining();
@@ -188,7 +188,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ui_bench: Image1, lblDartToHit or Frame3 not found\n");
         return 1;
     }
-    ModDarts& model = app.model();
+    const ModDarts& model = app.model();
     std::printf("screen %dx%d (%s), board %dx%d px, sounds %s\n", screenWidth, screenHeight,
                 qgetenv("QT_QPA_PLATFORM").left(9).constData(), board->width(), board->height(),
                 QDir(setup.soundsFolder).exists() ? "present" : "missing");
@@ -198,11 +198,11 @@ int main(int argc, char** argv)
     Thrower thrower;
     for (int i = 0; i < 3000; ++i) {
         const QPointF at = PointFor(model.board.Image1, thrower.next(model));
-        app.boardPressed(at.x(), at.y());
+        app.commands().boardPressed(at.x(), at.y());
     }
     if (model.winner.open())
-        app.winnerOk();
-    app.newGame();
+        app.commands().winnerOk();
+    app.commands().newGame();
     QCoreApplication::processEvents();
 
     // --- Board clicks ---------------------------------------------------
@@ -239,7 +239,7 @@ int main(int argc, char** argv)
         // The operator closes an announcement with "&Ok" before the next dart.
         if (model.winner.open()) {
             ++announcements;
-            app.winnerOk();
+            app.commands().winnerOk();
         }
         QCoreApplication::processEvents();
     }

@@ -5,7 +5,7 @@
 #include "engine/ModDarts.h"
 #include "print/StatisticsReport.h"
 
-PrintSources PrintSourcesOf(ModDarts& modDarts)
+PrintSources PrintSourcesOf(const ModDarts& modDarts)
 {
     PrintSources sources;
     sources.stats = &modDarts.stats;
@@ -25,7 +25,7 @@ void PrintGameReport(PageSurface& surface, const ModDarts& modDarts)
     PrintGamePage(surface, modDarts.stats, modDarts.clock.now());
 }
 
-bool PrintSelectedTabToPdf(ModDarts& modDarts, const QString& path, QString* error)
+bool PrintSelectedTabToPdf(const ModDarts& modDarts, const QString& path, QString* error)
 {
     // "&Print" on the statistics window, then "&Ok" with the PDF file as the
     // printer. The current printer of a headless run is always the file.

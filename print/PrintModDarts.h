@@ -5,9 +5,9 @@
 
 class ModDarts;
 
-PrintSources PrintSourcesOf(ModDarts& modDarts);
+PrintSources PrintSourcesOf(const ModDarts& modDarts);
 
 // "&Print" then "&Ok" with the statistics window's selected tab, to a PDF
 // file at path. False with the reason when nothing could be written; the
 // reason has then also been shown as a message.
-bool PrintSelectedTabToPdf(ModDarts& modDarts, const QString& path, QString* error);
+bool PrintSelectedTabToPdf(const ModDarts& modDarts, const QString& path, QString* error);

@@ -38,18 +38,19 @@ SimDriver::SimDriver(const QString& home)
     setup.sound = sounds_.get();
     setup.notifier = messages_.get();
     engine_ = std::make_unique<ModDarts>(setup);
+    commands_ = std::make_unique<Commands>(*engine_);
 }
 
 SimDriver::~SimDriver() = default;
 
 bool SimDriver::start(QString* error)
 {
-    if (!engine_->OpenDatabase(error)) {
+    if (!commands_->openDatabase(error)) {
         if (error->isEmpty() && !messages_->shown.isEmpty())
             *error = messages_->shown.join(u' ');
         return false;
     }
-    engine_->Load();
+    commands_->load();
     return true;
 }
 
@@ -105,7 +106,10 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
         return Result::Ok;
     const QStringList words = line.split(u' ');
     const QString& command = words[0];
-    ModDarts& e = *engine_;
+    // The driver plays the operator through the same commands the windows
+    // issue; it only reads the model.
+    Commands& c = *commands_;
+    const ModDarts& e = c.model();
     // The rest of the line after the blank that follows the first `skip` words.
     auto rest = [&](int skip) {
         qsizetype at = 0;
@@ -124,60 +128,60 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
         *output = QString::fromUtf8(QJsonDocument(state()).toJson(QJsonDocument::Compact));
     } else if (command == u"throw" && words.size() == 2 && IsDartLabel(words[1])) {
         const QPointF at = PointFor(e.board.Image1, words[1]);
-        e.BoardPressed(at.x(), at.y());
+        c.boardPressed(at.x(), at.y());
     } else if (command == u"press" && readNumbers(words, 2, v)) {
-        e.BoardPressed(v[0], v[1]);
+        c.boardPressed(v[0], v[1]);
     } else if (command == u"move" && readNumbers(words, 2, v)) {
-        e.BoardMoved(v[0], v[1]);
+        c.boardMoved(v[0], v[1]);
     } else if (command == u"moveoff" && words.size() == 1) {
-        e.WindowMoved();
+        c.pointerOffBoard();
     } else if (command == u"board" && readNumbers(words, 4, v)) {
-        e.PlaceBoard(BoardRect{v[0], v[1], v[2], v[3]});
+        c.placeBoard(BoardRect{v[0], v[1], v[2], v[3]});
     } else if (command == u"undo" && words.size() == 1) {
-        e.UndoLast();
+        c.undo();
     } else if (command == u"newgame" && words.size() == 1) {
-        e.NewGame();
+        c.newGame();
     } else if (command == u"winnerok" && words.size() == 1) {
-        e.WinnerOk();
+        c.winnerOk();
     } else if (command == u"winnerclose" && words.size() == 1) {
-        e.WinnerCloseRequest();
+        c.winnerCloseRequest();
     } else if (command == u"options" && readTab(words, &tab)) {
-        e.ShowOptions(tab);
+        c.showOptions(tab);
     } else if (command == u"set" && words.size() >= 2) {
         const QString& what = words[1];
         const QString value = words.size() >= 3 ? words[2] : QString();
         if (what == u"name1") {
-            e.OptionsNameTyped(0, rest(2));
+            c.optionsNameTyped(0, rest(2));
         } else if (what == u"name2") {
-            e.OptionsNameTyped(1, rest(2));
+            c.optionsNameTyped(1, rest(2));
         } else if (what == u"legs") {
-            e.OptionsLegsTyped(rest(2));
+            c.optionsLegsTyped(rest(2));
         } else if (what == u"sets") {
-            e.OptionsSetsTyped(rest(2));
+            c.optionsSetsTyped(rest(2));
         } else if (what == u"start" && words.size() == 3 &&
                    (value == u"501" || value == u"301" || value == u"101")) {
-            e.OptionsScoreChosen(value == u"501" ? 0 : value == u"301" ? 1 : 2);
+            c.optionsScoreChosen(value == u"501" ? 0 : value == u"301" ? 1 : 2);
         } else if (what == u"players" && words.size() == 3 && (value == u"1" || value == u"2")) {
-            e.OptionsPlayersChosen(value == u"1" ? 0 : 1);
+            c.optionsPlayersChosen(value == u"1" ? 0 : 1);
         } else if (what == u"commentary" && words.size() == 3 && (value == u"on" || value == u"off")) {
-            e.OptionsCommentaryChosen(value == u"on" ? 0 : 1);
+            c.optionsCommentaryChosen(value == u"on" ? 0 : 1);
         } else {
             return Result::BadCommand;
         }
     } else if (command == u"ok" && words.size() == 1) {
-        e.OptionsOk();
+        c.optionsOk();
     } else if (command == u"cancel" && words.size() == 1) {
-        e.OptionsCancel();
+        c.optionsCancel();
     } else if (command == u"stats" && readTab(words, &tab)) {
-        e.ShowStats(tab);
+        c.showStats(tab);
     } else if (command == u"hiscores" && words.size() == 1) {
-        e.ShowHiScores();
+        c.showHiScores();
     } else if (command == u"hireset" && words.size() == 1) {
         if (e.hiScoresWindow.open)
-            e.HiScoresReset();
+            c.hiScoresReset();
     } else if (command == u"hiclose" && words.size() == 1) {
         if (e.hiScoresWindow.open)
-            e.HiScoresClose();
+            c.hiScoresClose();
     } else if (command == u"print" && words.size() >= 2) {
         // A failure is shown in a message box by the print dialog itself.
         PrintSelectedTabToPdf(e, rest(1), nullptr);
@@ -185,7 +189,7 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
         const QDateTime moment = QDateTime::fromString(words[1], Qt::ISODate);
         if (!moment.isValid())
             return Result::BadCommand;
-        e.clock.fixAt(moment);
+        c.fixClock(moment);
     } else {
         return Result::BadCommand;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The headless driver's reader: one command line in, the operator's event
 // applied to the engine, and `state` rendered as JSON.
+#include "engine/Commands.h"
 #include "engine/ModDarts.h"
 
 #include <QJsonObject>
@@ -21,7 +22,10 @@ public:
     Result run(const QString& line, QString* output, QString* error);
 
     QJsonObject state();
+    // The engine itself, for tests of its procedures; the driver's own
+    // commands go through `commands()`, as the windows' do.
     ModDarts& engine() { return *engine_; }
+    Commands& commands() { return *commands_; }
 
 private:
     class Sounds;
@@ -29,5 +33,6 @@ private:
     std::unique_ptr<Sounds> sounds_;
     std::unique_ptr<Messages> messages_;
     std::unique_ptr<ModDarts> engine_;
+    std::unique_ptr<Commands> commands_;
     QString home_;
 };

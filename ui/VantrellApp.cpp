@@ -24,6 +24,8 @@ VantrellApp::VantrellApp(const Setup& setup, QObject* parent)
     engine.sound = setup.sound;
     engine.notifier = setup.notifier;
     model_ = std::make_unique<ModDarts>(engine);
+    commands_ = std::make_unique<Commands>(*model_);
+    connect(commands_.get(), &Commands::changed, this, &VantrellApp::partsChanged);
 }
 
 VantrellApp::~VantrellApp()
@@ -42,7 +44,7 @@ frmPrint* VantrellApp::print() const { return print_; }
 
 bool VantrellApp::openDatabase(QString* error)
 {
-    return model_->OpenDatabase(error);
+    return commands_->openDatabase(error);
 }
 
 void VantrellApp::loadMainWindow()
@@ -54,154 +56,37 @@ void VantrellApp::loadMainWindow()
     // and statistics for the whole run.
     stats_ = new frmStats(scores_, *this);
     options_ = new frmOptions(scores_, *this);
-    model_->Load();
+    commands_->load();
     scores_->showOnScreen();
-    sync();
 }
 
-// --- Board and scoreboard ---------------------------------------------------
-
-void VantrellApp::boardPressed(double X, double Y)
-{
-    model_->BoardPressed(X, Y);
-    sync();
-}
-
-void VantrellApp::boardMoved(double X, double Y)
-{
-    model_->BoardMoved(X, Y);
-    // A pointer move changes the aim box and nothing else.
-    if (scores_)
-        scores_->syncAim();
-}
-
-void VantrellApp::windowMoved()
-{
-    model_->WindowMoved();
-    if (scores_)
-        scores_->syncAim();
-}
-
-void VantrellApp::undo()
-{
-    model_->UndoLast();
-    sync();
-}
-
-void VantrellApp::newGame()
-{
-    model_->NewGame();
-    sync();
-}
-
-void VantrellApp::boardPlaced()
-{
-    if (scores_)
-        scores_->sync();
-    if (winner_)
-        winner_->keepClearOfTheBoard();
-}
-
-// --- Options ------------------------------------------------------------------
+// --- Windows brought to the front ---------------------------------------------
 
 void VantrellApp::showOptions(int tab)
 {
-    model_->ShowOptions(tab);
-    sync();
+    commands_->showOptions(tab);
     if (options_) {
         options_->raise();
         options_->activateWindow();
     }
 }
 
-void VantrellApp::optionsActivated()
-{
-    model_->OptionsActivated();
-    sync();
-}
-
-void VantrellApp::optionsTabClicked(int tab)
-{
-    model_->OptionsTabClicked(tab);
-    sync();
-}
-
-void VantrellApp::optionsOk()
-{
-    model_->OptionsOk();
-    sync();
-}
-
-void VantrellApp::optionsCancel()
-{
-    model_->OptionsCancel();
-    sync();
-}
-
-void VantrellApp::optionsNameEdited(int player, const QString& text)
-{
-    model_->OptionsNameTyped(player, text);
-    sync();
-}
-
-void VantrellApp::optionsLegsEdited(const QString& text)
-{
-    model_->OptionsLegsTyped(text);
-    sync();
-}
-
-void VantrellApp::optionsSetsEdited(const QString& text)
-{
-    model_->OptionsSetsTyped(text);
-    sync();
-}
-
-void VantrellApp::optionsScoreChosen(int button)
-{
-    model_->OptionsScoreChosen(button);
-    sync();
-}
-
-void VantrellApp::optionsPlayersChosen(int button)
-{
-    model_->OptionsPlayersChosen(button);
-    sync();
-}
-
-void VantrellApp::optionsCommentaryChosen(int button)
-{
-    model_->OptionsCommentaryChosen(button);
-    sync();
-}
-
-// --- Statistics ---------------------------------------------------------------
-
 void VantrellApp::showStats(int tab)
 {
-    model_->ShowStats(tab);
-    sync();
+    commands_->showStats(tab);
     if (stats_) {
         stats_->raise();
         stats_->activateWindow();
     }
 }
 
-void VantrellApp::statsActivated()
+void VantrellApp::showHiScores()
 {
-    model_->StatsActivated();
-    sync();
-}
-
-void VantrellApp::statsTabClicked(int tab)
-{
-    model_->StatsTabClicked(tab);
-    sync();
-}
-
-void VantrellApp::statsExit()
-{
-    model_->StatsExit();
-    sync();
+    commands_->showHiScores();
+    if (hiScores_) {
+        hiScores_->raise();
+        hiScores_->activateWindow();
+    }
 }
 
 void VantrellApp::statsPrint()
@@ -220,44 +105,6 @@ void VantrellApp::statsPrint()
     print_->raise();
     print_->activateWindow();
     emit printRequested();
-}
-
-// --- High scores --------------------------------------------------------------
-
-void VantrellApp::showHiScores()
-{
-    model_->ShowHiScores();
-    sync();
-    if (hiScores_) {
-        hiScores_->raise();
-        hiScores_->activateWindow();
-    }
-}
-
-void VantrellApp::hiScoresReset()
-{
-    model_->HiScoresReset();
-    sync();
-}
-
-void VantrellApp::hiScoresClose()
-{
-    model_->HiScoresClose();
-    sync();
-}
-
-// --- Announcement ---------------------------------------------------------------
-
-void VantrellApp::winnerOk()
-{
-    model_->WinnerOk();
-    sync();
-}
-
-void VantrellApp::winnerCloseRequest()
-{
-    model_->WinnerCloseRequest();
-    sync();
 }
 
 // --- Shell ----------------------------------------------------------------------
@@ -288,40 +135,24 @@ void VantrellApp::exitProgram()
     QCoreApplication::quit();
 }
 
-// --- Showing the model ------------------------------------------------------------
+// --- Windows that come and go -----------------------------------------------------
 
-void VantrellApp::sync()
+void VantrellApp::partsChanged(Commands::Parts parts)
 {
-    // A window can report an activation while the windows are being brought
-    // up to date; its event has then changed the model, so go round again.
-    if (syncing_) {
-        resync_ = true;
-        return;
-    }
-    syncing_ = true;
-    int rounds = 0;
-    do {
-        resync_ = false;
-        if (scores_)
-            scores_->sync();
-        if (stats_)
-            stats_->sync();
-        if (options_)
-            options_->sync();
-        syncWinner();
-        syncHiScores();
-    } while (resync_ && ++rounds < 8);
-    syncing_ = false;
+    if (parts & Commands::Part::Announcement)
+        followAnnouncement();
+    if (parts & Commands::Part::HiScores)
+        followHiScores();
 }
 
-void VantrellApp::syncWinner()
+void VantrellApp::followAnnouncement()
 {
     if (model_->winner.open()) {
-        if (!winner_) {
+        // Made on view; from then on it follows the announcement itself.
+        if (!winner_ && scores_) {
             winner_ = new frmWinnerBust(scores_, *this);
             winner_->setAttribute(Qt::WA_DeleteOnClose);
         }
-        winner_->sync();
     } else if (winner_) {
         frmWinnerBust* closing = winner_;
         winner_ = nullptr;
@@ -329,16 +160,13 @@ void VantrellApp::syncWinner()
     }
 }
 
-void VantrellApp::syncHiScores()
+void VantrellApp::followHiScores()
 {
     if (model_->hiScoresWindow.open) {
-        if (!hiScores_) {
+        if (!hiScores_ && scores_) {
             hiScores_ = new frmHiScores(scores_, *this);
             hiScores_->setAttribute(Qt::WA_DeleteOnClose);
         }
-        hiScores_->sync();
-        if (hiScores_->isHidden())
-            hiScores_->show();
     } else if (hiScores_) {
         frmHiScores* closing = hiScores_;
         hiScores_ = nullptr;

@@ -1,7 +1,10 @@
 #pragma once
 // The program's windows round the one engine. Every operator event a window
-// receives is forwarded to ModDarts, which does all the work; afterwards the
-// windows re-read the model (sync) and show what changed.
+// receives goes to the engine as a command (Commands), which does all the work
+// and tells the windows which parts of the model it may have changed; each
+// window refreshes what it shows of those parts. The windows read the model
+// only through a const reference.
+#include "engine/Commands.h"
 #include "engine/ModDarts.h"
 
 #include <QObject>
@@ -31,7 +34,8 @@ public:
     explicit VantrellApp(const Setup& setup, QObject* parent = nullptr);
     ~VantrellApp() override;
 
-    ModDarts& model() { return *model_; }
+    const ModDarts& model() const { return *model_; }
+    Commands& commands() { return *commands_; }
     const Setup& setup() const { return setup_; }
 
     // The splash's step: the database and its two record sets.
@@ -54,59 +58,33 @@ public:
     // go, kept for the whole run.
     Printing& printing() { return *printing_; }
 
-    // --- Events, forwarded to the engine ---------------------------------
-    void boardPressed(double X, double Y);
-    void boardMoved(double X, double Y);
-    void windowMoved();
-    void undo();
-    void newGame();
-
+    // --- Shell: what the windows ask of the program beyond the engine ------
+    // The menus' "&Options", "&Statistics" and "Hi Scores": the command, then
+    // the window to the front.
     void showOptions(int tab);
-    void optionsActivated();
-    void optionsTabClicked(int tab);
-    void optionsOk();
-    void optionsCancel();
-    void optionsNameEdited(int player, const QString& text);
-    void optionsLegsEdited(const QString& text);
-    void optionsSetsEdited(const QString& text);
-    void optionsScoreChosen(int button);
-    void optionsPlayersChosen(int button);
-    void optionsCommentaryChosen(int button);
-
     void showStats(int tab);
-    void statsActivated();
-    void statsTabClicked(int tab);
-    void statsExit();
-    void statsPrint();
-
     void showHiScores();
-    void hiScoresReset();
-    void hiScoresClose();
-
-    void winnerOk();
-    void winnerCloseRequest();
+    void statsPrint();
 
     void openHelp();
     void openUpdates();
     void showAbout();
     void exitProgram();
 
-    // The board was placed anew (the window was sized).
-    void boardPlaced();
-
-    // Brings every window up to date with the model.
-    void sync();
-
 signals:
     // "&Print" of the statistics window has shown the print dialog.
     void printRequested();
 
 private:
-    void syncWinner();
-    void syncHiScores();
+    // The announcement and the high-score window are made when they open
+    // and go when they close.
+    void partsChanged(Commands::Parts parts);
+    void followAnnouncement();
+    void followHiScores();
 
     Setup setup_;
     std::unique_ptr<ModDarts> model_;
+    std::unique_ptr<Commands> commands_;
     QPointer<frmScores> scores_;
     QPointer<frmStats> stats_;
     QPointer<frmOptions> options_;
@@ -115,6 +93,4 @@ private:
     QPointer<frmAbout> about_;
     QPointer<frmPrint> print_;
     std::unique_ptr<Printing> printing_;
-    bool syncing_ = false;
-    bool resync_ = false;
 };

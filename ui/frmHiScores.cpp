@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 
 frmHiScores::frmHiScores(QWidget* parent, VantrellApp& app)
-    : QWidget(parent, Qt::Window), app_(app)
+    : QWidget(parent, Qt::Window), model_(app.model()), commands_(app.commands())
 {
     setObjectName(QStringLiteral("frmHiScores"));
     setWindowTitle(QStringLiteral("HiScores"));
@@ -39,16 +39,23 @@ frmHiScores::frmHiScores(QWidget* parent, VantrellApp& app)
     auto* reset = new QPushButton(QStringLiteral("&Reset"), this);
     reset->setObjectName(QStringLiteral("cmdReset"));
     twips::place(reset, 120, 5520, 1095, 495);
-    connect(reset, &QPushButton::clicked, this, [this] { app_.hiScoresReset(); });
+    connect(reset, &QPushButton::clicked, this, [this] { commands_.hiScoresReset(); });
     auto* close = new QPushButton(QStringLiteral("&Close"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
     twips::place(close, 5280, 5520, 1095, 495);
-    connect(close, &QPushButton::clicked, this, [this] { app_.hiScoresClose(); });
+    connect(close, &QPushButton::clicked, this, [this] { commands_.hiScoresClose(); });
+
+    refresh(Commands::Part::HiScores);
+    connect(&commands_, &Commands::changed, this, &frmHiScores::refresh);
 }
 
-void frmHiScores::sync()
+void frmHiScores::refresh(Commands::Parts parts)
 {
-    const HiScoresWindow& w = app_.model().hiScoresWindow;
+    const HiScoresWindow& w = model_.hiScoresWindow;
+    if (!(parts & Commands::Part::HiScores) || !w.open)
+        return; // closed: the program closes the window
+    if (isHidden())
+        show();
     if (w.revision == shownRevision_)
         return;
     shownRevision_ = w.revision;
@@ -80,5 +87,5 @@ void frmHiScores::closeEvent(QCloseEvent* e)
     }
     // The close box does what "&Close" does.
     e->ignore();
-    app_.hiScoresClose();
+    commands_.hiScoresClose();
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The high-score window: the table's rows by rank, with "&Reset" and
 // "&Close". It is made for each use and shows the list the engine filled.
+#include "engine/Commands.h"
+
 #include <QWidget>
 
+class ModDarts;
 class QTreeWidget;
 class VantrellApp;
 
@@ -11,7 +14,8 @@ class frmHiScores : public QWidget {
 public:
     frmHiScores(QWidget* parent, VantrellApp& app);
 
-    void sync();
+    // Shows what the model now holds of the parts given.
+    void refresh(Commands::Parts parts);
     void closeForGood();
     QTreeWidget* list() const { return LstHighScores_; }
 
@@ -19,7 +23,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    VantrellApp& app_;
+    const ModDarts& model_;
+    Commands& commands_;
     QTreeWidget* LstHighScores_ = nullptr;
     quint64 shownRevision_ = ~quint64(0);
     bool closing_ = false;

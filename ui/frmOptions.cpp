@@ -17,7 +17,7 @@
 #include <algorithm>
 
 frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
-    : QWidget(parent, Qt::Window), app_(app)
+    : QWidget(parent, Qt::Window), model_(app.model()), commands_(app.commands())
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
@@ -37,7 +37,7 @@ frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
     TabOptions_->setGeometry(0, 0, twips::px(4575), twips::px(330));
     connect(TabOptions_, &QTabBar::tabBarClicked, this, [this](int index) {
         if (index >= 0)
-            app_.optionsTabClicked(index + 1);
+            commands_.optionsTabClicked(index + 1);
     });
 
     auto page = [&](const QString& name) {
@@ -60,7 +60,7 @@ frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
         box->setMaxLength(OptionsDialog::NameMaxLength);
         twips::place(box, 120, 480, 2655, 375);
         connect(box, &QLineEdit::textEdited, this,
-                [this, p](const QString& text) { app_.optionsNameEdited(p, text); });
+                [this, p](const QString& text) { commands_.optionsNameTyped(p, text); });
         txtName_[p] = box;
     }
 
@@ -88,23 +88,23 @@ frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
     txtSets_->setObjectName(QStringLiteral("txtSets"));
     txtSets_->setMaxLength(OptionsDialog::MaxLength);
     twips::place(txtSets_, 240, 360, 495, 405);
-    countBox(txtSets_, [this](const QString& text) { app_.optionsSetsEdited(text); });
+    countBox(txtSets_, [this](const QString& text) { commands_.optionsSetsTyped(text); });
 
     QGroupBox* legs = frame(QStringLiteral("fraNumOfLegs"), QStringLiteral("No. of legs"), 3240, 240, 975, 975);
     txtLegs_ = new QLineEdit(legs);
     txtLegs_->setObjectName(QStringLiteral("txtLegs"));
     txtLegs_->setMaxLength(OptionsDialog::MaxLength);
     twips::place(txtLegs_, 240, 360, 495, 405);
-    countBox(txtLegs_, [this](const QString& text) { app_.optionsLegsEdited(text); });
+    countBox(txtLegs_, [this](const QString& text) { commands_.optionsLegsTyped(text); });
 
     QGroupBox* comm = frame(QStringLiteral("Frame1"), QStringLiteral("Commentry"), 120, 1800, 1455, 735);
     OptComm_ = new QButtonGroup(this);
     option(comm, OptComm_, QStringLiteral("OptComm"), 0, QStringLiteral("On"), 120, 360, 615, 255);
     option(comm, OptComm_, QStringLiteral("OptComm"), 1, QStringLiteral("Off"), 720, 360, 615, 255);
 
-    connect(OptScore_, &QButtonGroup::idClicked, this, [this](int id) { app_.optionsScoreChosen(id); });
-    connect(OptPlayers_, &QButtonGroup::idClicked, this, [this](int id) { app_.optionsPlayersChosen(id); });
-    connect(OptComm_, &QButtonGroup::idClicked, this, [this](int id) { app_.optionsCommentaryChosen(id); });
+    connect(OptScore_, &QButtonGroup::idClicked, this, [this](int id) { commands_.optionsScoreChosen(id); });
+    connect(OptPlayers_, &QButtonGroup::idClicked, this, [this](int id) { commands_.optionsPlayersChosen(id); });
+    connect(OptComm_, &QButtonGroup::idClicked, this, [this](int id) { commands_.optionsCommentaryChosen(id); });
 
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
@@ -113,9 +113,10 @@ frmOptions::frmOptions(QWidget* parent, VantrellApp& app)
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
     twips::place(cancel, 3600, 3240, 975, 375);
-    connect(cancel, &QPushButton::clicked, this, [this] { app_.optionsCancel(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { commands_.optionsCancel(); });
 
-    sync();
+    refresh(Commands::Part::All);
+    connect(&commands_, &Commands::changed, this, &frmOptions::refresh);
 }
 
 QRadioButton* frmOptions::option(QWidget* parent, QButtonGroup* group, const QString& name,
@@ -155,9 +156,11 @@ void frmOptions::select(QButtonGroup* group, int index)
     group->setExclusive(true);
 }
 
-void frmOptions::sync()
+void frmOptions::refresh(Commands::Parts parts)
 {
-    const OptionsDialog& o = app_.model().options;
+    if (!(parts & Commands::Part::Options))
+        return;
+    const OptionsDialog& o = model_.options;
     const auto setText = [](QLineEdit* box, const QString& text) {
         if (box->text() != text)
             box->setText(text);
@@ -192,13 +195,13 @@ void frmOptions::closeEvent(QCloseEvent* e)
 {
     // The close box only hides the dialog; its controls keep their settings.
     e->ignore();
-    app_.optionsCancel();
+    commands_.optionsCancel();
 }
 
 void frmOptions::okClicked()
 {
     okUnderWay_ = true;
-    app_.optionsOk();
+    commands_.optionsOk();
     okUnderWay_ = false;
     // Still open, "&Ok" was refused with a message box. The dialog coming
     // back to the front when that box closes is not the operator returning
@@ -215,5 +218,5 @@ void frmOptions::changeEvent(QEvent* e)
         refusedOk_ = false;
         return;
     }
-    app_.optionsActivated();
+    commands_.optionsActivated();
 }

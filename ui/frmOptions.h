@@ -3,10 +3,13 @@
 // players, legs and sets, and commentary. It is made at load and only hidden
 // when closed; the engine reads the number of players, legs and sets live
 // from its controls, kept in the OptionsDialog model.
+#include "engine/Commands.h"
+
 #include <QWidget>
 
 #include <functional>
 
+class ModDarts;
 class QButtonGroup;
 class QFrame;
 class QLineEdit;
@@ -19,7 +22,8 @@ class frmOptions : public QWidget {
 public:
     frmOptions(QWidget* parent, VantrellApp& app);
 
-    void sync();
+    // Shows what the model now holds of the parts given.
+    void refresh(Commands::Parts parts);
 
     QTabBar* tabs() const { return TabOptions_; }
     QFrame* page(int tab) const { return pages_[tab == 1 || tab == 2 ? tab - 1 : 2]; }
@@ -36,7 +40,8 @@ private:
     void okClicked();
     static void select(QButtonGroup* group, int index);
 
-    VantrellApp& app_;
+    const ModDarts& model_;
+    Commands& commands_;
     QTabBar* TabOptions_ = nullptr;
     QFrame* pages_[3] = {};
     QLineEdit* txtName_[2] = {};

@@ -62,7 +62,8 @@ bool SameRect(const BoardRect& a, const BoardRect& b)
 
 // --- BoardWidget ------------------------------------------------------------
 
-BoardWidget::BoardWidget(QWidget* parent, VantrellApp& app) : QWidget(parent), app_(app)
+BoardWidget::BoardWidget(QWidget* parent, Commands& commands)
+    : QWidget(parent), commands_(commands)
 {
     setObjectName(QStringLiteral("Image1"));
     setCursor(Qt::CrossCursor);
@@ -118,18 +119,19 @@ void BoardWidget::paintEvent(QPaintEvent*)
 void BoardWidget::mousePressEvent(QMouseEvent* e)
 {
     const QPointF at = e->position();
-    app_.boardPressed(twips::fromPx(at.x()), twips::fromPx(at.y()));
+    commands_.boardPressed(twips::fromPx(at.x()), twips::fromPx(at.y()));
 }
 
 void BoardWidget::mouseMoveEvent(QMouseEvent* e)
 {
     const QPointF at = e->position();
-    app_.boardMoved(twips::fromPx(at.x()), twips::fromPx(at.y()));
+    commands_.boardMoved(twips::fromPx(at.x()), twips::fromPx(at.y()));
 }
 
 // --- ScoresArea -------------------------------------------------------------
 
-ScoresArea::ScoresArea(QWidget* parent, VantrellApp& app) : QWidget(parent), app_(app)
+ScoresArea::ScoresArea(QWidget* parent, Commands& commands)
+    : QWidget(parent), commands_(commands)
 {
     setObjectName(QStringLiteral("ScoresArea"));
     setMouseTracking(true);
@@ -138,7 +140,7 @@ ScoresArea::ScoresArea(QWidget* parent, VantrellApp& app) : QWidget(parent), app
 
 void ScoresArea::mouseMoveEvent(QMouseEvent*)
 {
-    app_.windowMoved();
+    commands_.pointerOffBoard();
 }
 
 void ScoresArea::resizeEvent(QResizeEvent* e)
@@ -149,7 +151,8 @@ void ScoresArea::resizeEvent(QResizeEvent* e)
 
 // --- frmScores --------------------------------------------------------------
 
-frmScores::frmScores(VantrellApp& app) : app_(app)
+frmScores::frmScores(VantrellApp& app)
+    : app_(app), model_(app.model()), commands_(app.commands())
 {
     setObjectName(QStringLiteral("frmScores"));
     setWindowTitle(apptext::Title);
@@ -157,11 +160,11 @@ frmScores::frmScores(VantrellApp& app) : app_(app)
     // Below this the panels would run into the board.
     setMinimumSize(640, 480);
 
-    area_ = new ScoresArea(this, app_);
+    area_ = new ScoresArea(this, commands_);
     setCentralWidget(area_);
 
-    board_ = new BoardWidget(area_, app_);
-    board_->place(app_.model().board.Image1);
+    board_ = new BoardWidget(area_, commands_);
+    board_->place(model_.board.Image1);
 
     buildPanel(0);
     buildPanel(1);
@@ -177,7 +180,7 @@ frmScores::frmScores(VantrellApp& app) : app_(app)
     cmdUndo_->setFocusPolicy(Qt::TabFocus);
     cmdUndo_->setAttribute(Qt::WA_NoMousePropagation);
     twips::place(cmdUndo_, UndoLeft, UndoTop, UndoWidth, UndoHeight);
-    connect(cmdUndo_, &QPushButton::clicked, this, [this] { app_.undo(); });
+    connect(cmdUndo_, &QPushButton::clicked, this, [this] { commands_.undo(); });
 
     frame3_ = new QFrame(area_);
     frame3_->setObjectName(QStringLiteral("Frame3"));
@@ -196,6 +199,7 @@ frmScores::frmScores(VantrellApp& app) : app_(app)
     buildMenus();
 
     connect(area_, &ScoresArea::resized, this, [this] { fitToClientArea(); });
+    connect(&commands_, &Commands::changed, this, &frmScores::refresh);
 }
 
 frmScores::~frmScores() = default;
@@ -270,7 +274,7 @@ void frmScores::buildPanel(int p)
                                  designFont(Face::ArialNarrow, 24, true), true);
     bar(QStringLiteral("Label2"), QStringLiteral("Previous Scores"), 4210);
     pn.grdOldScores = new GridView(f, QStringLiteral("grdOldScores") + ix,
-                                   app_.model().stats.grdOldScores[p]);
+                                   model_.stats.grdOldScores[p]);
     twips::place(pn.grdOldScores, 120, OldScoresTop, 2235, OldScoresHeight);
     // In a short panel the list scrolls; its two columns stay on view
     // beside the scroll bar without a second bar below them.
@@ -313,14 +317,14 @@ void frmScores::buildMenus()
     };
 
     QMenu* file = menu(QStringLiteral("nmuFile"), QStringLiteral("&File"));
-    entry(file, QStringLiteral("mnuFilNew"), QStringLiteral("&New Game"), [this] { app_.newGame(); });
+    entry(file, QStringLiteral("mnuFilNew"), QStringLiteral("&New Game"), [this] { commands_.newGame(); });
     separator(file, QStringLiteral("mnuSep"));
     entry(file, QStringLiteral("mnuFilUpdates"), QStringLiteral("&Download Updates"),
           [this] { app_.openUpdates(); });
     separator(file, QStringLiteral("mnufilline1"));
     entry(file, QStringLiteral("mnuFilExit"), QStringLiteral("&Exit"), [this] { close(); });
 
-    const NameMenus& names = app_.model().board.menus;
+    const NameMenus& names = model_.board.menus;
     QMenu* options = menu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
     options->setToolTipsVisible(true);
     mnuOptPlayer1_ = entry(options, QStringLiteral("mnuOptPlayer1"), QString(),
@@ -375,12 +379,6 @@ void frmScores::fitToClientArea()
     const double byWidth = W - SideRoom;
     const double byHeight = (H - BoardTop) / (0.5 + RadiusShare);
     const double side = placeUndoAndBoard(W, H, std::max(15.0, std::round(std::min(byWidth, byHeight))));
-    BoardRect rect;
-    rect.Width = side;
-    rect.Height = side;
-    rect.Left = std::round(W / 2 - side / 2);
-    rect.Top = BoardTop;
-    app_.model().PlaceBoard(rect);
 
     // The panels reach down to the window's lower edge (less the room the
     // design leaves on a full screen), never past it.
@@ -394,7 +392,14 @@ void frmScores::fitToClientArea()
     twips::place(panel_[1].imgarrow, W - PanelWidth - ArrowWidth, ArrowTop, ArrowWidth,
                  ArrowHeight);
 
-    app_.boardPlaced();
+    BoardRect rect;
+    rect.Width = side;
+    rect.Height = side;
+    rect.Left = std::round(W / 2 - side / 2);
+    rect.Top = BoardTop;
+    // Last: the board's new place reaches the windows that keep clear of it
+    // once the panels stand where they now go.
+    commands_.placeBoard(rect);
 }
 
 // In a panel too short for its design, the previous scores give up rows and
@@ -465,7 +470,7 @@ void frmScores::setMenuCaption(QAction* action, const QString& caption)
 
 void frmScores::syncPanel(int p)
 {
-    const PlayerPanel& m = app_.model().board.panel[p];
+    const PlayerPanel& m = model_.board.panel[p];
     Panel& pn = panel_[p];
     pn.lblNames->apply(m.lblNames);
     pn.lblSet->apply(m.lblSet);
@@ -485,24 +490,37 @@ void frmScores::syncPanel(int p)
         pn.imgarrow->setVisible(m.imgarrow.visible());
 }
 
-void frmScores::sync()
+void frmScores::refresh(Commands::Parts parts)
 {
-    syncPanel(0);
-    syncPanel(1);
-    const NameMenus& names = app_.model().board.menus;
+    using Part = Commands::Part;
+    if (parts & Part::Scoreboard) {
+        syncPanel(0);
+        syncPanel(1);
+    }
+    if (parts & Part::Captions)
+        syncMenus();
+    if (parts & Part::BoardPlace) {
+        const BoardRect& rect = model_.board.Image1;
+        if (!SameRect(rect, board_->placed()))
+            board_->place(rect);
+    }
+    // The aim box stands relative to the board.
+    if (parts & (Part::AimBox | Part::BoardPlace))
+        syncAim();
+}
+
+void frmScores::syncMenus()
+{
+    const NameMenus& names = model_.board.menus;
     setMenuCaption(mnuOptPlayer1_, names.mnuOptPlayer1);
     setMenuCaption(mnuOptPlayer2_, names.mnuOptPlayer2);
     setMenuCaption(mnustaPlayer1_, names.mnustaPlayer1);
     setMenuCaption(mnustaPlayer2_, names.mnustaPlayer2);
-    const BoardRect& rect = app_.model().board.Image1;
-    if (!SameRect(rect, board_->placed()))
-        board_->place(rect);
-    syncAim();
 }
 
 void frmScores::syncAim()
 {
-    const ModDarts& m = app_.model();
+    const ModDarts& m = model_;
     const AimBox& box = m.board.Frame3;
     const quint64 before = lblDartToHit_->captionWrites();
     lblDartToHit_->setCaption(box.caption);

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include "engine/Commands.h"
 #include "engine/Scoreboard.h"
 
 class FieldLabel;
@@ -15,6 +16,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class ModDarts;
 class VantrellApp;
 class ArrowWidget;
 class OutlineWidget;
@@ -25,7 +27,7 @@ class OutlineWidget;
 class BoardWidget : public QWidget {
     Q_OBJECT
 public:
-    BoardWidget(QWidget* parent, VantrellApp& app);
+    BoardWidget(QWidget* parent, Commands& commands);
 
     // Shows the board placed at `rect` (window twips).
     void place(const BoardRect& rect);
@@ -41,7 +43,7 @@ protected:
 private:
     bool pictureCurrent() const;
 
-    VantrellApp& app_;
+    Commands& commands_;
     BoardRect rect_;
     // Drawing a large board takes a good part of a second: while the window
     // is being resized the last picture is stretched, and the new one is
@@ -57,7 +59,7 @@ private:
 class ScoresArea : public QWidget {
     Q_OBJECT
 public:
-    ScoresArea(QWidget* parent, VantrellApp& app);
+    ScoresArea(QWidget* parent, Commands& commands);
 
 signals:
     void resized();
@@ -67,7 +69,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    VantrellApp& app_;
+    Commands& commands_;
 };
 
 class frmScores : public QMainWindow {
@@ -78,12 +80,12 @@ public:
 
     // Sizes the window to the screen it is on and shows it.
     void showOnScreen();
-    // Places the board and the panels for the current client area and
-    // writes the board's place into the model.
+    // Places the panels for the current client area and the board by the
+    // command that gives the engine its place.
     void fitToClientArea();
 
-    void sync();
-    void syncAim();
+    // Shows what the model now holds of the parts given.
+    void refresh(Commands::Parts parts);
 
     BoardWidget* board() const { return board_; }
     FieldLabel* aimLabel() const { return lblDartToHit_; }
@@ -118,6 +120,8 @@ private:
     void buildMenus();
     void buildPanel(int p);
     void syncPanel(int p);
+    void syncMenus();
+    void syncAim();
     void fitPanel(int p, double panelHeight);
     // Where "&Undo" goes and how large the board may be in a client area of
     // W by H twips.
@@ -125,6 +129,8 @@ private:
     void setMenuCaption(QAction* action, const QString& caption);
 
     VantrellApp& app_;
+    const ModDarts& model_;
+    Commands& commands_;
     ScoresArea* area_ = nullptr;
     BoardWidget* board_ = nullptr;
     Panel panel_[2];

@@ -42,7 +42,7 @@ constexpr BarRow Bars[] = {
 } // namespace
 
 frmStats::frmStats(QWidget* parent, VantrellApp& app)
-    : QWidget(parent, Qt::Window), app_(app)
+    : QWidget(parent, Qt::Window), app_(app), model_(app.model()), commands_(app.commands())
 {
     setObjectName(QStringLiteral("frmStats"));
     setWindowTitle(QStringLiteral("Statistics"));
@@ -61,13 +61,13 @@ frmStats::frmStats(QWidget* parent, VantrellApp& app)
     TabStats_->setUsesScrollButtons(false);
     TabStats_->setDrawBase(false);
     TabStats_->setFocusPolicy(Qt::TabFocus);
-    const StatsWindow& sw = app_.model().statsWindow;
+    const StatsWindow& sw = model_.statsWindow;
     for (const QString& caption : sw.tabCaption)
         TabStats_->addTab(caption);
     TabStats_->setGeometry(twips::px(120), twips::px(120), twips::px(6975), twips::px(330));
     connect(TabStats_, &QTabBar::tabBarClicked, this, [this](int index) {
         if (index >= 0)
-            app_.statsTabClicked(index + 1);
+            commands_.statsTabClicked(index + 1);
     });
 
     buildPlayerPage(0);
@@ -81,14 +81,15 @@ frmStats::frmStats(QWidget* parent, VantrellApp& app)
     cmdExit_ = new QPushButton(QStringLiteral("&Exit"), this);
     cmdExit_->setObjectName(QStringLiteral("cmdExit"));
     twips::place(cmdExit_, 5760, 6840, 1335, 615);
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { app_.statsExit(); });
+    connect(cmdExit_, &QPushButton::clicked, this, [this] { commands_.statsExit(); });
 
-    sync();
+    refresh(Commands::Part::All);
+    connect(&commands_, &Commands::changed, this, &frmStats::refresh);
 }
 
 void frmStats::buildPlayerPage(int p)
 {
-    StatsTables& t = app_.model().stats;
+    const StatsTables& t = model_.stats;
     auto* page = new QFrame(this);
     page->setObjectName(p == 0 ? QStringLiteral("FraStats1") : QStringLiteral("FraStats2"));
     twips::place(page, 240, 480, 6735, 6135);
@@ -142,17 +143,24 @@ void frmStats::buildGamePage()
     page->setObjectName(QStringLiteral("fraGameStats"));
     twips::place(page, 240, 480, 6735, 6135);
     pages_[2] = page;
-    const Grid& g = app_.model().stats.grdGameStats;
+    const Grid& g = model_.stats.grdGameStats;
     auto* view = new GridView(page, QStringLiteral("grdGameStats"), g);
     twips::place(view, 120, 360, 4035, 4995);
     view->setWidestWidth(twips::px(PageWidth - 240));
     grids_.append(view);
 }
 
-void frmStats::sync()
+void frmStats::refresh(Commands::Parts parts)
 {
-    const ModDarts& m = app_.model();
-    const StatsWindow& sw = m.statsWindow;
+    if (parts & Commands::Part::Captions)
+        syncCaptions();
+    if (parts & Commands::Part::Statistics)
+        syncTables();
+}
+
+void frmStats::syncCaptions()
+{
+    const StatsWindow& sw = model_.statsWindow;
     // A player's tab shows the name as written, "&" included, cut short when
     // it is too long for the strip; the whole name is its tooltip.
     for (int i = 0; i < 3; ++i) {
@@ -162,6 +170,12 @@ void frmStats::sync()
             TabStats_->setTabToolTip(i, sw.tabCaption[i]);
         }
     }
+}
+
+void frmStats::syncTables()
+{
+    const ModDarts& m = model_;
+    const StatsWindow& sw = m.statsWindow;
     const int tab = (sw.tab == 1 || sw.tab == 2) ? sw.tab : 3;
     if (TabStats_->currentIndex() != tab - 1) {
         const QSignalBlocker block(TabStats_);
@@ -192,12 +206,12 @@ void frmStats::closeEvent(QCloseEvent* e)
 {
     // Closing only hides the window: its tables stay with the match.
     e->ignore();
-    app_.statsExit();
+    commands_.statsExit();
 }
 
 void frmStats::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isActiveWindow())
-        app_.statsActivated();
+        commands_.statsActivated();
 }

@@ -110,7 +110,8 @@ QPoint ClearSpotFor(const QSize& size, const QRect& screen, const QRect& home,
     return best;
 }
 
-frmWinnerBust::frmWinnerBust(QWidget* parent, VantrellApp& app) : QDialog(parent), app_(app)
+frmWinnerBust::frmWinnerBust(QWidget* parent, VantrellApp& app)
+    : QDialog(parent), app_(app), model_(app.model()), commands_(app.commands())
 {
     setObjectName(QStringLiteral("frmWinnerBust"));
     setWindowTitle(QStringLiteral("Vantrell"));
@@ -137,7 +138,10 @@ frmWinnerBust::frmWinnerBust(QWidget* parent, VantrellApp& app) : QDialog(parent
     cmdOk_->setObjectName(QStringLiteral("cmdOk"));
     cmdOk_->setAutoDefault(false);
     twips::place(cmdOk_, OkLeft, OkTop, OkWidth, OkHeight);
-    connect(cmdOk_, &QPushButton::clicked, this, [this] { app_.winnerOk(); });
+    connect(cmdOk_, &QPushButton::clicked, this, [this] { commands_.winnerOk(); });
+
+    syncTexts();
+    connect(&commands_, &Commands::changed, this, &frmWinnerBust::refresh);
 }
 
 // A bust moves the first line down to half the dialog's height, where it
@@ -155,9 +159,17 @@ void frmWinnerBust::layOutLines(int winnerTopTwips)
         lblWinner_->setGeometry(wanted);
 }
 
-void frmWinnerBust::sync()
+void frmWinnerBust::refresh(Commands::Parts parts)
 {
-    const Announcement& a = app_.model().winner;
+    if (parts & Commands::Part::Announcement)
+        syncTexts();
+    if (parts & Commands::Part::BoardPlace)
+        keepClearOfTheBoard();
+}
+
+void frmWinnerBust::syncTexts()
+{
+    const Announcement& a = model_.winner;
     if (!a.open())
         return;
     if (lblWinner_->text() != a.lblWinner())
@@ -183,7 +195,7 @@ bool frmWinnerBust::boardRing(QPointF* centre, double* radius) const
     const frmScores* main = app_.scores();
     if (!main || !main->board())
         return false;
-    const BoardRect& image1 = app_.model().board.Image1;
+    const BoardRect& image1 = model_.board.Image1;
     const BoardCircles c = CirclesOf(image1);
     const QPointF origin = QPointF(main->board()->mapToGlobal(QPoint(0, 0)));
     *centre = origin + QPointF((double(c.cx) - image1.Left) / twips::PerPixel,
@@ -265,7 +277,7 @@ void frmWinnerBust::closeForGood()
 void frmWinnerBust::reject()
 {
     // Escape asks to close like the close box does: refused.
-    app_.winnerCloseRequest();
+    commands_.winnerCloseRequest();
 }
 
 void frmWinnerBust::closeEvent(QCloseEvent* e)
@@ -275,5 +287,5 @@ void frmWinnerBust::closeEvent(QCloseEvent* e)
         return;
     }
     e->ignore();
-    app_.winnerCloseRequest();
+    commands_.winnerCloseRequest();
 }

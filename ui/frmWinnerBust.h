@@ -1,13 +1,17 @@
 #pragma once
-#include <optional>
 // The announcement dialog: a bust, a won leg or the match winner. It never
 // blocks the board, and only "&Ok" closes it: the close box, Escape and
 // losing the focus are refused and leave it on view.
+#include "engine/Commands.h"
+
 #include <QDialog>
 #include <QPointF>
 #include <QRect>
 
+#include <optional>
+
 class FitLabel;
+class ModDarts;
 class QPushButton;
 class VantrellApp;
 
@@ -26,9 +30,11 @@ class frmWinnerBust : public QDialog {
 public:
     frmWinnerBust(QWidget* parent, VantrellApp& app);
 
-    // Shows the announcement's texts; `revision` rises each time it is
-    // announced or shown again, which brings the dialog to the front.
-    void sync();
+    // Shows what the model now holds of the parts given: the announcement's
+    // texts (its revision rises each time it is announced or shown again,
+    // which brings the dialog to the front), and a place clear of the board
+    // when the board has moved.
+    void refresh(Commands::Parts parts);
     // Closes the dialog for good, after "&Ok".
     void closeForGood();
     // Moves the dialog off the board when the board has grown under it.
@@ -55,7 +61,11 @@ private:
     void layOutLines(int winnerTopTwips);
     void placeClearOfTheBoard();
 
+    void syncTexts();
+
     VantrellApp& app_;
+    const ModDarts& model_;
+    Commands& commands_;
     FitLabel* lblWinner_ = nullptr;
     FitLabel* lblPlayer_ = nullptr;
     QPushButton* cmdOk_ = nullptr;

@@ -81,7 +81,7 @@ struct UiFixture {
         dir.reset();
     }
 
-    ModDarts& model() { return app->model(); }
+    const ModDarts& model() { return app->model(); }
     frmScores& scores() { return *app->scores(); }
     BoardWidget& board() { return *app->scores()->board(); }
 

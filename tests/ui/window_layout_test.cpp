@@ -83,9 +83,8 @@ class WindowLayoutTest : public QObject {
         QVERIFY(rs.update());
         // The names as a started program loads them, and a new game at the
         // saved starting score.
-        f.model().LoadOptions();
-        f.model().NewGame();
-        f.app->sync();
+        f.app->commands().load();
+        f.app->commands().newGame();
     }
 
     // Both lines of the open announcement are inside their labels, clear of
