@@ -1,7 +1,6 @@
 #include "engine/Field.h"
 
 #include "base/ChangeJournal.h"
-#include "base/TextNumbers.h"
 
 Field::Field(QString text, bool visible, quint32 back, quint32 fore)
     : text_(std::move(text)), visible_(visible), back_(back), fore_(fore)
@@ -36,9 +35,4 @@ void Field::setColours(quint32 back, quint32 fore)
         journal_->record([this, b = back_, f = fore_] { back_ = b; fore_ = f; });
     back_ = back;
     fore_ = fore;
-}
-
-double Field::value() const
-{
-    return NumericValue(text_);
 }

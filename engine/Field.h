@@ -1,6 +1,6 @@
 #pragma once
 // One display field of a window: its caption, whether it is shown, and its
-// colours. The scoreboard keeps the match in such fields and reads them back.
+// colours, as the presentation wrote them from the match.
 #include <QString>
 #include <functional>
 
@@ -23,9 +23,6 @@ public:
     void setText(const QString& text);
     void setVisible(bool visible);
     void setColours(quint32 back, quint32 fore);
-
-    // The field's caption read as a number (empty reads 0).
-    double value() const;
 
     // Called after every change of the caption (a name change renames menus).
     void onTextChanged(std::function<void()> handler) { changed_ = std::move(handler); }

@@ -1,7 +1,6 @@
 #include "stats/StatsTables.h"
 
 #include "base/ChangeJournal.h"
-#include "base/TextNumbers.h"
 
 void Bar::setValue(double value)
 {
@@ -71,11 +70,6 @@ void StatsTables::InitStatsTables()
     grdGameStats.setColWidth(0, 1500);
     grdGameStats.setColWidth(1, 1500);
     grdGameStats.setColWidth(2, 500);
-}
-
-void StatsTables::addTo(Grid& grid, int row, int col, double n)
-{
-    grid.setText(row, col, NumberText(NumericValue(grid.text(row, col)) + n));
 }
 
 void StatsTables::setJournal(ChangeJournal* journal)

@@ -1,7 +1,7 @@
 #pragma once
 // Every statistics grid and rating bar of both players and of the game, and
-// the previous-scores lists of the main window. The match's statistics exist
-// only here, as cell texts.
+// the previous-scores lists of the main window, as the windows and the
+// printed pages show them. The counters behind them are MatchStatistics'.
 #include "stats/Grid.h"
 
 // A rating bar: a value from 0 to 100.
@@ -34,10 +34,6 @@ struct StatsTables {
     // Writes headings, labels, column widths and alignments and empties the
     // previous-scores lists; counters already recorded are left alone.
     void InitStatsTables();
-
-    // A counter cell raised by n: read as a number, n added, written back in
-    // its general text form (an empty cell becomes "1").
-    static void addTo(Grid& grid, int row, int col, double n = 1);
 
     void setJournal(ChangeJournal* journal);
 };

@@ -1,5 +1,6 @@
 // Whole-engine properties that single scenarios cannot pin down: every undo
 // restores the match exactly, and long play never wraps or slows a field.
+#include "base/TextNumbers.h"
 #include "board/BoardGeometry.h"
 #include "tools/SimDriver.h"
 
@@ -77,6 +78,13 @@ private slots:
             const auto band = match::visitScoreBand(score);
             QVERIFY2((band ? MatchStatistics::visitScoreRow(*band) : -1) == row, qPrintable(QString::number(score)));
         }
+
+        // Once a visit is recorded "3 Dart Avg" is three times the dart
+        // average as shown (two places), not the exact three-dart average:
+        // 61 points in 3 darts shows 20.33 and then 60.99, not 61.
+        QCOMPARE(MatchStatistics::threeDartAtVisitEnd(AverageText(61.0 / 3)), QStringLiteral("60.99"));
+        QCOMPARE(MatchStatistics::threeDartAtVisitEnd(AverageText(50.0 / 3)), QStringLiteral("50.01"));
+        QCOMPARE(MatchStatistics::threeDartAtVisitEnd(AverageText(60.0 / 3)), QStringLiteral("60"));
     }
 
     void everyUndoRestoresTheMatchExactly_data()

@@ -1,9 +1,9 @@
-// The typed match against the engine it is to replace: thousands of random
+// The typed match against the engine that shows it: thousands of random
 // darts, undo runs, new games and changes of the settings between darts are
-// played on both, and after every step everything the typed match holds must
-// be what the engine's scoreboard and statistics show. Besides that, the
-// properties of the typed match on its own: darts and their labels, the
-// bands, and undo.
+// played through the driver and on a match of the test's own, and after every
+// step everything that match holds must be what the engine's scoreboard and
+// statistics show. Besides that, the properties of the typed match on its
+// own: darts and their labels, the bands, and undo.
 #include "board/BoardGeometry.h"
 #include "base/TextNumbers.h"
 #include "match/Bands.h"

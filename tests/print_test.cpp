@@ -214,7 +214,7 @@ void PrintTest::gridsPrintEveryCellBoxed()
     QCOMPARE(Overruns(page), QString());
 
     // grdDarts: 4 rows of 21 boxes, column 0 350 wide and the segments 450.
-    StatsTables::addTo(stats_.grdDarts[1], 1, 1);
+    stats_.grdDarts[1].setText(1, 1, QStringLiteral("1"));
     RecordingSurface d;
     PrintGrid(d, stats_.grdDarts[1], 600, 9000);
     const Page& darts = d.pages()[0];
