@@ -17,7 +17,8 @@ void ModDarts::BoardPressed(double X, double Y)
     // Every point of the window maps to one of the board's labels; a point
     // off the board is a miss.
     const std::optional<match::Dart> dart = match::Dart::fromLabel(hit.Label);
-    beginDart();
+    // Everything the dart changes outside the match is recorded for undo.
+    journal_.beginDart();
     match_.throwDart(dart.value_or(match::Dart::miss()));
-    endDart();
+    journal_.endDart();
 }

@@ -7,6 +7,7 @@ ModDarts::ModDarts(Setup setup)
 {
     board.setJournal(&journal_);
     stats.setJournal(&journal_);
+    statistics_.setJournal(&journal_);
     // A new name shows on the statistics tab as typed and in the menus trimmed.
     for (int p = 0; p < 2; ++p)
         board.panel[p].lblNames.onTextChanged([this, p] { NameChanged(p); });
@@ -59,19 +60,6 @@ void ModDarts::NameChanged(int p)
         board.menus.mnustaPlayer2 = trimmed;
         board.menus.mnuOptPlayer2 = trimmed;
     }
-}
-
-void ModDarts::beginDart()
-{
-    journal_.beginDart();
-    // The statistics' counters are few: keep them whole, so undo restores
-    // them exactly. (The match keeps its own state for undo.)
-    journal_.record([this, saved = statistics_.counters()] { statistics_.restore(saved); });
-}
-
-void ModDarts::endDart()
-{
-    journal_.endDart();
 }
 
 void ModDarts::PlaceBoard(const BoardRect& rect)

@@ -139,8 +139,6 @@ private:
 
     void NameChanged(int p);
     void recordHighScore(int p, qint64 score);
-    void beginDart();
-    void endDart();
 
     Setup setup_;
     Commentary commentary_;

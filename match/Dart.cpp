@@ -1,5 +1,7 @@
 #include "match/Dart.h"
 
+#include <array>
+
 namespace match {
 
 std::optional<Dart> Dart::fromLabel(QStringView label)
@@ -36,15 +38,34 @@ std::optional<Dart> Dart::fromLabel(QStringView label)
 
 QString Dart::label() const
 {
+    // Made once and shared: showing a dart or taking it back copies a label
+    // without allocating.
+    static const std::array<QString, 63> labels = [] {
+        std::array<QString, 63> made;
+        made[0] = QStringLiteral("0");
+        for (int n = 1; n <= 20; ++n) {
+            made[std::size_t(n)] = QString::number(n);
+            made[std::size_t(20 + n)] = u'D' + QString::number(n);
+            made[std::size_t(40 + n)] = u'T' + QString::number(n);
+        }
+        made[61] = QStringLiteral("25");
+        made[62] = QStringLiteral("50");
+        return made;
+    }();
+    // The named constructors take any number; only 1..20 is on the board.
+    if ((bed_ == Bed::Single || bed_ == Bed::Double || bed_ == Bed::Treble) && (number_ < 1 || number_ > 20)) {
+        const QString prefix = bed_ == Bed::Double ? QStringLiteral("D") : bed_ == Bed::Treble ? QStringLiteral("T") : QString();
+        return prefix + QString::number(number_);
+    }
     switch (bed_) {
-    case Bed::Single: return QString::number(number_);
-    case Bed::Double: return u'D' + QString::number(number_);
-    case Bed::Treble: return u'T' + QString::number(number_);
-    case Bed::OuterBull: return QStringLiteral("25");
-    case Bed::Bull: return QStringLiteral("50");
+    case Bed::Single: return labels[std::size_t(number_)];
+    case Bed::Double: return labels[std::size_t(20 + number_)];
+    case Bed::Treble: return labels[std::size_t(40 + number_)];
+    case Bed::OuterBull: return labels[61];
+    case Bed::Bull: return labels[62];
     case Bed::Miss: break;
     }
-    return QStringLiteral("0");
+    return labels[0];
 }
 
 } // namespace match

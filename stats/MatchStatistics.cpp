@@ -44,6 +44,24 @@ QString MatchStatistics::threeDartAtVisitEnd(const QString& dartAverageShown)
     return NumberText(3 * NumericValue(dartAverageShown));
 }
 
+qint64 MatchStatistics::raise(qint64& counter)
+{
+    if (journal_ && journal_->recording())
+        journal_->record([&counter] { --counter; });
+    return ++counter;
+}
+
+void MatchStatistics::replace(qint64& value, QString& by, qint64 newValue, const QString& newBy)
+{
+    if (journal_ && journal_->recording())
+        journal_->record([&value, &by, oldValue = value, oldBy = by] {
+            value = oldValue;
+            by = oldBy;
+        });
+    value = newValue;
+    by = newBy;
+}
+
 void MatchStatistics::start()
 {
     resetLastScores();
@@ -104,19 +122,19 @@ void MatchStatistics::countBed(int p, const match::Dart& dart)
     const int n = dart.number();
     switch (dart.bed()) {
     case Bed::Treble:
-        darts.setText(1, 21 - n, NumberText(++c.trebles[n]));
+        darts.setText(1, 21 - n, NumberText(raise(c.trebles[n])));
         break;
     case Bed::Double:
-        darts.setText(2, 21 - n, NumberText(++c.doubles[n]));
+        darts.setText(2, 21 - n, NumberText(raise(c.doubles[n])));
         break;
     case Bed::Single:
-        darts.setText(3, 21 - n, NumberText(++c.singles[n]));
+        darts.setText(3, 21 - n, NumberText(raise(c.singles[n])));
         break;
     case Bed::Bull:
-        t_.grdDarts2[p].setText(1, 0, NumberText(++c.bulls));
+        t_.grdDarts2[p].setText(1, 0, NumberText(raise(c.bulls)));
         break;
     case Bed::OuterBull:
-        t_.grdDarts2[p].setText(1, 1, NumberText(++c.outerBulls));
+        t_.grdDarts2[p].setText(1, 1, NumberText(raise(c.outerBulls)));
         break;
     case Bed::Miss:
         break;
@@ -154,7 +172,7 @@ void MatchStatistics::visitEnded(const match::VisitEnded& e)
     }
 
     if (const auto band = match::visitScoreBand(e.total)) {
-        const qint64 count = ++counters_.player[p].visitBands[std::size_t(*band)];
+        const qint64 count = raise(counters_.player[p].visitBands[std::size_t(*band)]);
         t_.grdStats2[p].setText(visitScoreRow(*band), 1, NumberText(count));
     }
 
@@ -162,12 +180,11 @@ void MatchStatistics::visitEnded(const match::VisitEnded& e)
     GameCounters& game = counters_.game;
     const QString name = nameOf_(p);
     if (game.bestVisit < e.total) {
-        game.bestVisit = e.total;
-        game.bestVisitBy = name;
+        replace(game.bestVisit, game.bestVisitBy, e.total, name);
         t_.grdGameStats.setText(0, 1, name);
         t_.grdGameStats.setText(0, 2, score);
     } else if (game.bestVisit == e.total && game.bestVisitBy != name) {
-        game.bestVisitBy = QStringLiteral("Both Players Share");
+        replace(game.bestVisit, game.bestVisitBy, e.total, QStringLiteral("Both Players Share"));
         t_.grdGameStats.setText(0, 1, game.bestVisitBy);
         t_.grdGameStats.setText(0, 2, score);
     }
@@ -190,15 +207,14 @@ void MatchStatistics::legWon(const match::LegWon& e)
     const int p = e.player;
     GameCounters& game = counters_.game;
     if (game.bestOutShot < e.outShot) {
-        game.bestOutShot = e.outShot;
-        game.bestOutShotBy = nameOf_(p);
+        replace(game.bestOutShot, game.bestOutShotBy, e.outShot, nameOf_(p));
         t_.grdGameStats.setText(2, 1, game.bestOutShotBy);
         t_.grdGameStats.setText(2, 2, NumberText(e.outShot));
     }
-    t_.grdGameStats.setText(4, 1, NumberText(++game.legsPlayed));
+    t_.grdGameStats.setText(4, 1, NumberText(raise(game.legsPlayed)));
 
     const match::LegDartsBand band = match::legDartsBand(e.dartsInLeg);
-    const qint64 count = ++counters_.player[p].legBands[std::size_t(band)];
+    const qint64 count = raise(counters_.player[p].legBands[std::size_t(band)]);
     t_.grdStats[p].setText(legDartsRow(band), 1, NumberText(count));
 }
 

@@ -7,6 +7,7 @@
 // state, never from a cell read back.
 #include "match/Bands.h"
 #include "match/Match.h"
+#include "base/ChangeJournal.h"
 #include "stats/StatsTables.h"
 
 #include <array>
@@ -51,8 +52,9 @@ public:
     void updateScoringBars();
 
     const StatisticsCounters& counters() const { return counters_; }
-    // Undo puts back the counters as they stood before a dart.
-    void restore(const StatisticsCounters& saved) { counters_ = saved; }
+    // Every change to a counter made while a dart is recorded is recorded
+    // with it, so undo of the dart puts the counters back with the cells.
+    void setJournal(ChangeJournal* journal) { journal_ = journal; }
 
     // The statistics rows a band is shown in.
     static int legDartsRow(match::LegDartsBand band);
@@ -77,9 +79,12 @@ private:
     void writeAverages(int p);
     void listVisit(int p, qint64 row, const QString& score);
     void resetLastScores();
+    qint64 raise(qint64& counter);
+    void replace(qint64& value, QString& by, qint64 newValue, const QString& newBy);
 
     StatsTables& t_;
     const match::Match& match_;
     std::function<QString(int)> nameOf_;
     StatisticsCounters counters_;
+    ChangeJournal* journal_ = nullptr;
 };
