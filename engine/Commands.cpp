@@ -65,6 +65,10 @@ constexpr Reach Table[] = {
     {Command::HiScoresClose, Part::HiScores},
 
     {Command::FixClock, Parts()},
+
+    // A resumed match is everything a match shows.
+    {Command::Resume, Part::All},
+    {Command::Discard, Parts()},
 };
 
 constexpr bool TableInOrder()
@@ -253,4 +257,14 @@ void Commands::hiScoresClose()
 void Commands::fixClock(const QDateTime& moment)
 {
     run(Command::FixClock, [&](ModDarts& e) { e.clock.fixAt(moment); });
+}
+
+void Commands::resume()
+{
+    run(Command::Resume, [](ModDarts& e) { e.Resume(); });
+}
+
+void Commands::discard()
+{
+    run(Command::Discard, [](ModDarts& e) { e.Discard(); });
 }

@@ -43,6 +43,7 @@ public:
         ShowStats, StatsActivated, StatsTabClicked, StatsExit,
         ShowHiScores, HiScoresReset, HiScoresClose,
         FixClock,
+        Resume, Discard,
         Count
     };
     Q_ENUM(Command)
@@ -93,6 +94,10 @@ public:
     void showHiScores();
     void hiScoresReset();
     void hiScoresClose();
+
+    // --- The unfinished match found at start ------------------------------------
+    void resume();
+    void discard();
 
     // --- For the driver: the moment every later dart is dated -----------------------------
     void fixClock(const QDateTime& moment);

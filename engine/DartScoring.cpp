@@ -13,6 +13,8 @@ DartHit ModDarts::MapBoardPoint(double X, double Y)
 
 void ModDarts::BoardPressed(double X, double Y)
 {
+    beginLogged();
+    enteredHighScore_.reset();
     const DartHit hit = MapBoardPoint(X, Y);
     // Every point of the window maps to one of the board's labels; a point
     // off the board is a miss.
@@ -21,4 +23,5 @@ void ModDarts::BoardPressed(double X, double Y)
     journal_.beginDart();
     match_.throwDart(dart.value_or(match::Dart::miss()));
     journal_.endDart();
+    logged(pressEntry(X, Y));
 }

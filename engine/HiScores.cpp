@@ -76,6 +76,11 @@ void ModDarts::HiScoresClose()
 
 void ModDarts::recordHighScore(int p, qint64 score)
 {
+    // A logged match played back entered its high scores the first time.
+    if (replaying_) {
+        replayHighScore();
+        return;
+    }
     if (!rsHiScores)
         return;
     const QString against = savedPlayers() == 2 ? panel(OtherPlayer(p)).lblNames.text() : QStringLiteral("-");
@@ -86,11 +91,18 @@ void ModDarts::recordHighScore(int p, qint64 score)
         dbDarts.reportFailedWrite(notifier(), QStringLiteral("The high score could not be saved:\n") + error);
         return;
     }
+    if (entered) {
+        enteredHighScore_ = *entered;
+        recordHighScoreRevert(*entered);
+    }
+}
+
+void ModDarts::recordHighScoreRevert(const HiScoreReplacement& entered)
+{
     // Undo of the dart takes the entry out again.
-    if (entered)
-        journal_.record([this, replaced = *entered] {
-            QString undoError;
-            if (!RevertHighScore(*rsHiScores, replaced, &undoError))
-                dbDarts.reportFailedWrite(notifier(), QStringLiteral("The high-score table could not be restored:\n") + undoError);
-        });
+    journal_.record([this, entered] {
+        QString undoError;
+        if (!RevertHighScore(*rsHiScores, entered, &undoError))
+            dbDarts.reportFailedWrite(notifier(), QStringLiteral("The high-score table could not be restored:\n") + undoError);
+    });
 }

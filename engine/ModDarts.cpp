@@ -46,6 +46,7 @@ void ModDarts::Load()
     statistics_.start();
     LoadOptions();
     journal_.clear();
+    findUnfinishedMatch();
 }
 
 void ModDarts::NameChanged(int p)
@@ -69,7 +70,9 @@ void ModDarts::PlaceBoard(const BoardRect& rect)
 
 void ModDarts::WinnerOk()
 {
+    beginLogged();
     winner.Ok();
+    logged(entry(QStringLiteral("winnerok")));
 }
 
 void ModDarts::WinnerCloseRequest()

@@ -25,6 +25,8 @@
 #include "stats/StatsTables.h"
 #include "stats/StatsWindow.h"
 #include "store/Database.h"
+#include "store/HiScoreTable.h"
+#include "store/MatchLog.h"
 #include "store/HiScoresWindow.h"
 #include "store/OptionsDialog.h"
 #include "store/RecordSet.h"
@@ -83,6 +85,28 @@ public:
     void HiScoresReset();
     void HiScoresClose();
 
+    // --- The match log ------------------------------------------------------
+    // Every operator event that changes the match is logged as it happens
+    // (store/MatchLog.h). A match the last run did not end is offered at
+    // start for resuming.
+    struct Resumable {
+        QString players[2];
+        qint64 sets[2] = {0, 0}, legs[2] = {0, 0}, remaining[2] = {0, 0};
+        qint64 darts = 0;
+    };
+    const std::optional<Resumable>& resumable() const { return resumable_; }
+    // The question asked at start about it.
+    QString ResumeQuestion() const;
+    // Plays the unfinished match back: everything as it was after its last
+    // logged event, undo included. False when there is none.
+    bool Resume();
+    // Leaves the unfinished match in the history as abandoned.
+    void Discard();
+    // A stored match played back on an engine of its own, without a file,
+    // sound or log: what the history shows of it.
+    static std::unique_ptr<ModDarts> Replayed(const matchlog::LoggedMatch& match);
+    const matchlog::Log& matchLog() const { return log_; }
+
     // The point of the board under (X, Y): what it is worth and its label,
     // which the aim box shows.
     DartHit MapBoardPoint(double X, double Y);
@@ -134,8 +158,32 @@ private:
     struct HighScoreKeeper final : match::MatchListener {
         explicit HighScoreKeeper(ModDarts& e) : e(e) {}
         void visitEnded(const match::VisitEnded& v) override { e.recordHighScore(v.player, v.total); }
+        void matchWon(const match::MatchWon&) override { e.logMatchWon(); }
         ModDarts& e;
     };
+    // The saved row's starting score and players while a logged match is
+    // played back: the row itself holds the newest ones.
+    struct SavedSettings {
+        int start = 501;
+        int players = 2;
+    };
+
+    // Around every logged operator event: the first opens a logged match
+    // (with the settings it starts from), the second appends the event.
+    // Events an event runs inside itself are not logged again.
+    void beginLogged();
+    void logged(const matchlog::Entry& entry);
+    void logMatchWon();
+    void reportLogFailure(const QString& error);
+    QString settingsJson() const;
+    void applySettings(const QString& json);
+    void replay(const matchlog::LoggedMatch& match);
+    bool play(const matchlog::Entry& entry);
+    void findUnfinishedMatch();
+    void replayHighScore();
+    void recordHighScoreRevert(const HiScoreReplacement& entered);
+    matchlog::Entry pressEntry(double X, double Y) const;
+    static matchlog::Entry entry(const QString& kind, const QString& text = QString(), qint64 number = 0);
 
     void NameChanged(int p);
     void recordHighScore(int p, qint64 score);
@@ -145,6 +193,15 @@ private:
     ChangeJournal journal_;
     bool commentaryOn_ = false;
     QString currentDartLabel_;
+
+    matchlog::Log log_;
+    int logDepth_ = 0;
+    bool replaying_ = false;
+    const matchlog::Entry* replayEntry_ = nullptr;
+    std::optional<SavedSettings> replaySaved_;
+    std::optional<HiScoreReplacement> enteredHighScore_;   // by the dart in progress
+    std::optional<matchlog::LoggedMatch> unfinished_;
+    std::optional<Resumable> resumable_;
 
     SettingsInForce settings_{*this};
     match::Match match_{settings_};

@@ -6,4 +6,13 @@ void ModDarts::NewGame()
 {
     match_.newGame();
     journal_.clear();
+    // The match is over for the log; the next event opens a new one. An
+    // unfinished match from the last run that was not resumed goes too.
+    if (unfinished_)
+        Discard();
+    if (log_.currentMatch() != 0 && !replaying_) {
+        QString error;
+        if (!log_.endMatch(matchlog::Status::Abandoned, &error))
+            reportLogFailure(error);
+    }
 }

@@ -34,6 +34,16 @@ bool ModDarts::OpenDatabase(QString* error)
             return false;
         }
     }
+    // The match log lives in the same file. A file that cannot be written
+    // keeps no log (and said so below); a log of a newer program is left alone.
+    if (dbDarts.writable()) {
+        QString logError;
+        if (!log_.open(dbDarts.connection(), &logError) && log_.newer())
+            notifier().message(QStringLiteral("The match log in %1 was written by a newer version of Vantrell 2: "
+                                              "matches will not be resumed or kept this time.")
+                                   .arg(QDir::toNativeSeparators(dbDarts.path())),
+                               apptext::Title);
+    }
     if (!dbDarts.writable()) {
         // Said once, now; the writes that fail later say nothing more.
         notifier().message(
@@ -49,6 +59,8 @@ bool ModDarts::OpenDatabase(QString* error)
 // the fallbacks only matter when it could not be read at all.
 int ModDarts::savedStartWith() const
 {
+    if (replaySaved_)
+        return replaySaved_->start;
     if (!rsOptions)
         return 501;
     const auto start = StoredWholeNumber(rsOptions->fieldAt(0, QStringLiteral("StartWith")));
@@ -59,6 +71,8 @@ int ModDarts::savedStartWith() const
 
 int ModDarts::savedPlayers() const
 {
+    if (replaySaved_)
+        return replaySaved_->players;
     if (!rsOptions)
         return 2;
     const auto players = StoredWholeNumber(rsOptions->fieldAt(0, QStringLiteral("Players")));

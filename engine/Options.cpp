@@ -54,6 +54,7 @@ void ModDarts::LoadOptions()
 
 void ModDarts::ShowOptions(int tab)
 {
+    beginLogged();
     // Showing an open dialog only switches its tab; what "&Cancel" goes back
     // to is taken when it comes up from hidden.
     const bool shown = !options.visible;
@@ -62,19 +63,24 @@ void ModDarts::ShowOptions(int tab)
     OptionsTabClicked(tab);
     if (shown)
         options.remember();
+    logged(entry(QStringLiteral("options"), QString(), tab));
 }
 
 void ModDarts::OptionsActivated()
 {
+    beginLogged();
     // The boxes hold what a box with its maximum length would take; a longer
     // name from an older file is cut as the window's box cuts it.
     options.setName(0, OptionsDialog::trimBlanks(panel(0).lblNames.text()));
     options.setName(1, OptionsDialog::trimBlanks(panel(1).lblNames.text()));
+    logged(entry(QStringLiteral("activate")));
 }
 
 void ModDarts::OptionsTabClicked(int tab)
 {
+    beginLogged();
     options.selectTab(tab);
+    logged(entry(QStringLiteral("tab"), QString(), tab));
 }
 
 void ModDarts::OptionsOk()
@@ -93,14 +99,22 @@ void ModDarts::OptionsOk()
         return;
     }
 
-    if (rsOptions) {
-        if (rsOptions->eof())
-            rsOptions->moveFirst();
-        rsOptions->edit();
+    beginLogged();
+    // Played back from the log, the row was written the first time; only the
+    // settings it holds are followed.
+    RecordSet* const row = replaying_ ? nullptr : rsOptions.get();
+    if (row) {
+        if (row->eof())
+            row->moveFirst();
+        row->edit();
     }
     auto set = [&](const QString& column, const QVariant& value) {
-        if (rsOptions)
-            rsOptions->setField(column, value);
+        if (row)
+            row->setField(column, value);
+        else if (replaySaved_ && column == u"StartWith")
+            replaySaved_->start = value.toInt();
+        else if (replaySaved_ && column == u"Players")
+            replaySaved_->players = value.toInt();
     };
 
     set(QStringLiteral("Player1"), OptionsDialog::trimBlanks(options.txtName1));
@@ -131,7 +145,7 @@ void ModDarts::OptionsOk()
     // another program holding it) costs the saving, never the game: the
     // names and commentary are in use already and the saved row stays as it
     // was, so the starting score below is the one still saved.
-    if (rsOptions && !rsOptions->update()) {
+    if (row && !row->update()) {
         dbDarts.reportFailedWrite(
             notifier(), QStringLiteral("The settings could not be saved in the database %1.\n\n%2")
                             .arg(QDir::toNativeSeparators(dbDarts.path()), rsOptions->lastError()));
@@ -152,40 +166,55 @@ void ModDarts::OptionsOk()
 
     options.visible = false;
     options.remember();
+    logged(entry(QStringLiteral("ok")));
 }
 
 void ModDarts::OptionsCancel()
 {
+    beginLogged();
     options.restore();
     options.visible = false;
+    logged(entry(QStringLiteral("cancel")));
 }
 
 void ModDarts::OptionsNameTyped(int player, const QString& text)
 {
+    beginLogged();
     options.setName(player, text);
+    logged(entry(player == 1 ? QStringLiteral("name2") : QStringLiteral("name1"), text));
 }
 
 void ModDarts::OptionsLegsTyped(const QString& text)
 {
+    beginLogged();
     options.setLegs(text);
+    logged(entry(QStringLiteral("legs"), text));
 }
 
 void ModDarts::OptionsSetsTyped(const QString& text)
 {
+    beginLogged();
     options.setSets(text);
+    logged(entry(QStringLiteral("sets"), text));
 }
 
 void ModDarts::OptionsScoreChosen(int button)
 {
+    beginLogged();
     options.OptScore = button;
+    logged(entry(QStringLiteral("start"), QString(), button));
 }
 
 void ModDarts::OptionsPlayersChosen(int button)
 {
+    beginLogged();
     options.OptPlayers = button;
+    logged(entry(QStringLiteral("players"), QString(), button));
 }
 
 void ModDarts::OptionsCommentaryChosen(int button)
 {
+    beginLogged();
     options.OptComm = button;
+    logged(entry(QStringLiteral("commentary"), QString(), button));
 }

@@ -13,6 +13,8 @@ void ModDarts::UndoLast()
         notifier().message(QStringLiteral("No more undos are allowed"), apptext::Title);
         return;
     }
+    beginLogged();
     journal_.revertNewestDart();
     currentDartLabel_ = dart->label();
+    logged(entry(QStringLiteral("undo")));
 }

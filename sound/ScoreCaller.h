@@ -10,23 +10,29 @@ public:
     // `on` is read at every call, so switching it takes effect at once.
     ScoreCaller(const Commentary& commentary, const bool& on) : commentary_(commentary), on_(on) {}
 
+    // A match played back from its log is not called out again.
+    void setMuted(bool muted) { muted_ = muted; }
+
     void visitEnded(const match::VisitEnded& e) override
     {
-        if (on_ && !e.winsLeg)
+        if (on() && !e.winsLeg)
             commentary_.play(Commentary::ScoreFile(e.total));
     }
     void bust(const match::Bust&) override
     {
-        if (on_)
+        if (on())
             commentary_.play(Commentary::NoScore);
     }
     void legCounted(const match::LegCounted&) override
     {
-        if (on_)
+        if (on())
             commentary_.play(Commentary::GameShot);
     }
 
 private:
+    bool on() const { return on_ && !muted_; }
+
     const Commentary& commentary_;
     const bool& on_;
+    bool muted_ = false;
 };

@@ -58,7 +58,11 @@ OptionsDialog::Controls OptionsDialog::controls() const
 
 void OptionsDialog::restore()
 {
-    const Controls& c = remembered_;
+    setControls(remembered_);
+}
+
+void OptionsDialog::setControls(const Controls& c)
+{
     txtName1 = c.txtName1;
     txtName2 = c.txtName2;
     txtLegs = c.txtLegs;

@@ -45,6 +45,11 @@ public:
     };
     Controls controls() const;
     void remember() { remembered_ = controls(); }
+    // What "&Cancel" would put back, and putting a whole set of controls
+    // (a logged match's, played back) in place.
+    const Controls& remembered() const { return remembered_; }
+    void setRemembered(const Controls& c) { remembered_ = c; }
+    void setControls(const Controls& c);
     void restore();
 
     // A name with its leading and trailing blanks removed (blanks only: any

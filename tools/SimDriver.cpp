@@ -1,5 +1,7 @@
 #include "tools/SimDriver.h"
 
+#include <array>
+
 #include "board/BoardGeometry.h"
 #include "print/PrintModDarts.h"
 #include "store/HiScoreTable.h"
@@ -32,13 +34,23 @@ public:
 SimDriver::SimDriver(const QString& home)
     : sounds_(std::make_unique<Sounds>()), messages_(std::make_unique<Messages>()), home_(home)
 {
+    makeEngine();
+}
+
+void SimDriver::makeEngine()
+{
+    // The commands go first: they hold the engine.
+    commands_.reset();
+    engine_.reset();
     ModDarts::Setup setup;
-    setup.databasePath = QDir(home).filePath(QStringLiteral("Data/Darts.MDB"));
-    setup.soundsFolder = QDir(home).filePath(QStringLiteral("sounds"));
+    setup.databasePath = QDir(home_).filePath(QStringLiteral("Data/Darts.MDB"));
+    setup.soundsFolder = QDir(home_).filePath(QStringLiteral("sounds"));
     setup.sound = sounds_.get();
     setup.notifier = messages_.get();
     engine_ = std::make_unique<ModDarts>(setup);
     commands_ = std::make_unique<Commands>(*engine_);
+    if (fixedClock_.isValid())
+        commands_->fixClock(fixedClock_);
 }
 
 SimDriver::~SimDriver() = default;
@@ -185,10 +197,21 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
     } else if (command == u"print" && words.size() >= 2) {
         // A failure is shown in a message box by the print dialog itself.
         PrintSelectedTabToPdf(e, rest(1), nullptr);
+    } else if (command == u"resume" && words.size() == 1) {
+        c.resume();
+    } else if (command == u"discard" && words.size() == 1) {
+        c.discard();
+    } else if (command == u"restart" && words.size() == 1) {
+        // As a crash ends it: nothing more is written. The engine is made
+        // anew on the same folder and started as the program starts.
+        makeEngine();
+        if (!start(error))
+            return Result::Failed;
     } else if (command == u"clock" && words.size() == 2) {
         const QDateTime moment = QDateTime::fromString(words[1], Qt::ISODate);
         if (!moment.isValid())
             return Result::BadCommand;
+        fixedClock_ = moment;
         c.fixClock(moment);
     } else {
         return Result::BadCommand;
@@ -290,6 +313,19 @@ QJsonArray hitableJson(const Database& db)
     return table;
 }
 
+QJsonValue resumableJson(const std::optional<ModDarts::Resumable>& r)
+{
+    if (!r)
+        return QJsonValue::Null;
+    auto two = [](const auto& v) { return QJsonArray{QJsonValue(v[0]), QJsonValue(v[1])}; };
+    return QJsonObject{{QStringLiteral("players"), QJsonArray{r->players[0], r->players[1]}},
+                       {QStringLiteral("sets"), two(std::array<double, 2>{double(r->sets[0]), double(r->sets[1])})},
+                       {QStringLiteral("legs"), two(std::array<double, 2>{double(r->legs[0]), double(r->legs[1])})},
+                       {QStringLiteral("remaining"),
+                        two(std::array<double, 2>{double(r->remaining[0]), double(r->remaining[1])})},
+                       {QStringLiteral("darts"), double(r->darts)}};
+}
+
 } // namespace
 
 QJsonObject SimDriver::state()
@@ -339,5 +375,6 @@ QJsonObject SimDriver::state()
         s[u"hiscores"] = QJsonValue::Null;
     }
     s[u"hitable"] = hitableJson(e.dbDarts);
+    s[u"resumable"] = resumableJson(e.resumable());
     return s;
 }

@@ -4,12 +4,14 @@
 #include "engine/Commands.h"
 #include "engine/ModDarts.h"
 
+#include <QDateTime>
 #include <QJsonObject>
 #include <QStringList>
 
 class SimDriver {
 public:
-    enum class Result { Ok, BadCommand };
+    // Failed: a restart found the database unusable (exit status 1).
+    enum class Result { Ok, BadCommand, Failed };
 
     // `home` plays the part of the program's folder.
     explicit SimDriver(const QString& home);
@@ -28,6 +30,8 @@ public:
     Commands& commands() { return *commands_; }
 
 private:
+    void makeEngine();
+
     class Sounds;
     class Messages;
     std::unique_ptr<Sounds> sounds_;
@@ -35,4 +39,5 @@ private:
     std::unique_ptr<ModDarts> engine_;
     std::unique_ptr<Commands> commands_;
     QString home_;
+    QDateTime fixedClock_;
 };

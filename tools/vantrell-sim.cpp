@@ -76,6 +76,10 @@ int main(int argc, char** argv)
                          static_cast<long long>(lineNumber), qPrintable(commandline::Quoted(line)),
                          error.isEmpty() ? "" : ": ", qPrintable(error));
             return 2;
+        case SimDriver::Result::Failed:
+            out.flush();
+            std::fprintf(stderr, "vantrell-sim: line %lld: %s\n", static_cast<long long>(lineNumber), qPrintable(error));
+            return 1;
         }
     }
     return 0;

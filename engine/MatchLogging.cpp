@@ -1,0 +1,341 @@
+// The match log from the engine's side: logging the operator's events as they
+// change the match, and playing a logged match back, for resuming it after a
+// crash and for looking at a past one.
+//
+// Playing back runs the very events the operator caused, in order, on an
+// engine at the start of a match with the settings the match began with. The
+// engine is deterministic, so the result is the match as it stood, undo
+// history included. What playing back must not do again is done once only:
+// no sound, no message, no write of the settings row or the high-score table
+// (a dart that entered a high score logged how to take it out again, so undo
+// after a resume still does).
+#include "board/BoardGeometry.h"
+#include "base/AppText.h"
+#include "engine/ModDarts.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace {
+
+class SilentNotifier final : public Notifier {
+public:
+    void message(const QString&, const QString&) override {}
+    bool question(const QString&, const QString&) override { return false; }
+};
+
+QJsonObject controlsJson(const OptionsDialog::Controls& c)
+{
+    return QJsonObject{{QStringLiteral("txtName1"), c.txtName1}, {QStringLiteral("txtName2"), c.txtName2},
+                       {QStringLiteral("txtLegs"), c.txtLegs},   {QStringLiteral("txtSets"), c.txtSets},
+                       {QStringLiteral("OptScore"), c.OptScore}, {QStringLiteral("OptPlayers"), c.OptPlayers},
+                       {QStringLiteral("OptComm"), c.OptComm}};
+}
+
+OptionsDialog::Controls controlsFrom(const QJsonObject& o)
+{
+    OptionsDialog::Controls c;
+    c.txtName1 = o.value(u"txtName1").toString();
+    c.txtName2 = o.value(u"txtName2").toString();
+    c.txtLegs = o.value(u"txtLegs").toString();
+    c.txtSets = o.value(u"txtSets").toString();
+    c.OptScore = o.value(u"OptScore").toInt(-1);
+    c.OptPlayers = o.value(u"OptPlayers").toInt(-1);
+    c.OptComm = o.value(u"OptComm").toInt(-1);
+    return c;
+}
+
+QString replacementJson(const std::optional<HiScoreReplacement>& r)
+{
+    if (!r)
+        return QString();
+    const QJsonObject o{{QStringLiteral("replacedRow"), r->replacedRow},
+                        {QStringLiteral("replacedRowId"), double(r->replacedRowId)},
+                        {QStringLiteral("replacedValues"), QJsonObject::fromVariantMap(r->replacedValues)},
+                        {QStringLiteral("addedRowId"), double(r->addedRowId)},
+                        {QStringLiteral("addedValues"), QJsonObject::fromVariantMap(r->addedValues)}};
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("highScore"), o}}).toJson(QJsonDocument::Compact));
+}
+
+std::optional<HiScoreReplacement> replacementFrom(const QString& extra)
+{
+    const QJsonObject o = QJsonDocument::fromJson(extra.toUtf8()).object().value(u"highScore").toObject();
+    if (o.isEmpty())
+        return std::nullopt;
+    HiScoreReplacement r;
+    r.replacedRow = o.value(u"replacedRow").toBool();
+    r.replacedRowId = qint64(o.value(u"replacedRowId").toDouble());
+    r.replacedValues = o.value(u"replacedValues").toObject().toVariantMap();
+    r.addedRowId = qint64(o.value(u"addedRowId").toDouble());
+    r.addedValues = o.value(u"addedValues").toObject().toVariantMap();
+    return r;
+}
+
+} // namespace
+
+void ModDarts::beginLogged()
+{
+    if (++logDepth_ > 1 || replaying_ || !log_.isOpen())
+        return;
+    // Playing on without answering the question at start leaves the
+    // unfinished match to the history.
+    if (unfinished_)
+        Discard();
+    if (log_.currentMatch() == 0) {
+        QString error;
+        if (!log_.beginMatch(clock.now(), settingsJson(), &error))
+            reportLogFailure(error);
+    }
+}
+
+void ModDarts::logged(const matchlog::Entry& entry)
+{
+    const bool outermost = --logDepth_ == 0;
+    if (!outermost || replaying_ || !log_.isOpen() || log_.currentMatch() == 0)
+        return;
+    QString error;
+    if (!log_.append(entry, &error))
+        reportLogFailure(error);
+}
+
+void ModDarts::logMatchWon()
+{
+    if (replaying_ || !log_.isOpen() || log_.currentMatch() == 0)
+        return;
+    QString error;
+    if (!log_.setStatus(log_.currentMatch(), matchlog::Status::Won, &error))
+        reportLogFailure(error);
+}
+
+void ModDarts::reportLogFailure(const QString& error)
+{
+    dbDarts.reportFailedWrite(notifier(), QStringLiteral("The match could not be logged; a crash now would lose it:\n") + error);
+}
+
+QString ModDarts::settingsJson() const
+{
+    QJsonObject o;
+    o[u"names"] = QJsonArray{board.panel[0].lblNames.text(), board.panel[1].lblNames.text()};
+    o[u"controls"] = controlsJson(options.controls());
+    o[u"remembered"] = controlsJson(options.remembered());
+    o[u"visible"] = options.visible;
+    o[u"tab"] = options.tab;
+    o[u"savedStart"] = savedStartWith();
+    o[u"savedPlayers"] = savedPlayers();
+    o[u"commentary"] = commentaryOn_;
+    QJsonArray panels;
+    for (int p = 0; p < 2; ++p) {
+        const Field& box = board.panel[p].lblFinishAdj;
+        panels.append(QJsonObject{{QStringLiteral("finish"), box.text()},
+                                  {QStringLiteral("finishVisible"), box.visible()},
+                                  {QStringLiteral("finishBack"), double(box.back())},
+                                  {QStringLiteral("finishFore"), double(box.fore())},
+                                  {QStringLiteral("overall"), stats.ProOverall3Dart[p].value()},
+                                  {QStringLiteral("first9"), stats.ProFirst9[p].value()},
+                                  {QStringLiteral("scoring"), stats.ProScoring[p].value()},
+                                  {QStringLiteral("firstNine"), double(match_.player(p).firstNineAverage)}});
+    }
+    o[u"panels"] = panels;
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+void ModDarts::applySettings(const QString& json)
+{
+    const QJsonObject o = QJsonDocument::fromJson(json.toUtf8()).object();
+    const QJsonArray names = o.value(u"names").toArray();
+    for (int p = 0; p < 2 && p < names.size(); ++p)
+        board.panel[p].lblNames.setText(names.at(p).toString());
+    options.setControls(controlsFrom(o.value(u"controls").toObject()));
+    options.setRemembered(controlsFrom(o.value(u"remembered").toObject()));
+    options.visible = o.value(u"visible").toBool();
+    options.selectTab(o.value(u"tab").toInt(1));
+    replaySaved_ = SavedSettings{o.value(u"savedStart").toInt(501), o.value(u"savedPlayers").toInt(2)};
+    commentaryOn_ = o.value(u"commentary").toBool();
+    const QJsonArray panels = o.value(u"panels").toArray();
+    for (int p = 0; p < 2 && p < panels.size(); ++p) {
+        const QJsonObject each = panels.at(p).toObject();
+        Field& box = board.panel[p].lblFinishAdj;
+        box.setText(each.value(u"finish").toString());
+        box.setVisible(each.value(u"finishVisible").toBool());
+        box.setColours(quint32(each.value(u"finishBack").toDouble()), quint32(each.value(u"finishFore").toDouble()));
+        stats.ProOverall3Dart[p].setValue(each.value(u"overall").toDouble());
+        stats.ProFirst9[p].setValue(each.value(u"first9").toDouble());
+        stats.ProScoring[p].setValue(each.value(u"scoring").toDouble());
+    }
+    match_.applyStartingScore();
+}
+
+bool ModDarts::play(const matchlog::Entry& e)
+{
+    const QString& k = e.kind;
+    if (k == u"press") {
+        // The label decides, not the point: the board may stand elsewhere now.
+        if (!match::Dart::fromLabel(e.label))
+            return false;
+        const QPointF at = PointFor(board.Image1, e.label);
+        BoardPressed(at.x(), at.y());
+    } else if (k == u"undo") {
+        UndoLast();
+    } else if (k == u"winnerok") {
+        WinnerOk();
+    } else if (k == u"options") {
+        ShowOptions(int(e.number));
+    } else if (k == u"activate") {
+        OptionsActivated();
+    } else if (k == u"tab") {
+        OptionsTabClicked(int(e.number));
+    } else if (k == u"name1" || k == u"name2") {
+        OptionsNameTyped(k == u"name1" ? 0 : 1, e.text);
+    } else if (k == u"legs") {
+        OptionsLegsTyped(e.text);
+    } else if (k == u"sets") {
+        OptionsSetsTyped(e.text);
+    } else if (k == u"start") {
+        OptionsScoreChosen(int(e.number));
+    } else if (k == u"players") {
+        OptionsPlayersChosen(int(e.number));
+    } else if (k == u"commentary") {
+        OptionsCommentaryChosen(int(e.number));
+    } else if (k == u"ok") {
+        OptionsOk();
+    } else if (k == u"cancel") {
+        OptionsCancel();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void ModDarts::replay(const matchlog::LoggedMatch& m)
+{
+    SilentNotifier silent;
+    Notifier* const notifier = setup_.notifier;
+    setup_.notifier = &silent;
+    replaying_ = true;
+    scoreCaller_.setMuted(true);
+    applySettings(m.settings);
+    for (const matchlog::Entry& e : m.entries) {
+        replayEntry_ = &e;
+        play(e);
+    }
+    replayEntry_ = nullptr;
+    scoreCaller_.setMuted(false);
+    replaying_ = false;
+    replaySaved_.reset();
+    setup_.notifier = notifier;
+}
+
+std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match)
+{
+    static SilentNotifier silent;
+    Setup setup;
+    setup.notifier = &silent;
+    auto e = std::make_unique<ModDarts>(setup);
+    e->Load();
+    e->replay(match);
+    return e;
+}
+
+void ModDarts::replayHighScore()
+{
+    if (!replayEntry_ || !rsHiScores)
+        return;
+    if (const std::optional<HiScoreReplacement> r = replacementFrom(replayEntry_->extra))
+        recordHighScoreRevert(*r);
+}
+
+matchlog::Entry ModDarts::entry(const QString& kind, const QString& text, qint64 number)
+{
+    matchlog::Entry e;
+    e.kind = kind;
+    e.text = text;
+    e.number = number;
+    return e;
+}
+
+matchlog::Entry ModDarts::pressEntry(double X, double Y) const
+{
+    matchlog::Entry e;
+    e.kind = QStringLiteral("press");
+    e.x = X;
+    e.y = Y;
+    e.label = currentDartLabel_;
+    e.extra = replacementJson(enteredHighScore_);
+    return e;
+}
+
+void ModDarts::findUnfinishedMatch()
+{
+    unfinished_.reset();
+    resumable_.reset();
+    if (!log_.isOpen())
+        return;
+    int skipped = 0;
+    QString error;
+    std::optional<matchlog::LoggedMatch> m = log_.unfinished(&skipped, &error);
+    if (!m)
+        return;
+    const bool anyDart = std::any_of(m->entries.begin(), m->entries.end(),
+                                     [](const matchlog::Entry& e) { return e.kind == u"press"; });
+    if (!anyDart)
+        return;
+    const std::unique_ptr<ModDarts> played = Replayed(*m);
+    Resumable r;
+    for (int p = 0; p < 2; ++p) {
+        const match::PlayerState& S = played->match().player(p);
+        r.players[p] = played->board.panel[p].lblNames.text();
+        r.sets[p] = S.sets;
+        r.legs[p] = S.legs;
+        r.remaining[p] = S.remaining;
+        r.darts += S.dartsInMatch;
+    }
+    if (skipped > 0)
+        notifier().message(QStringLiteral("Part of the match between %1 and %2 could not be read back from the "
+                                          "match log (%3 entries); the rest can be resumed.")
+                               .arg(r.players[0], r.players[1])
+                               .arg(skipped),
+                           apptext::Title);
+    unfinished_ = std::move(m);
+    resumable_ = r;
+}
+
+QString ModDarts::ResumeQuestion() const
+{
+    if (!resumable_)
+        return QString();
+    const Resumable& r = *resumable_;
+    return QStringLiteral("Resume the match between %1 and %2 (sets %3-%4, legs %5-%6)?")
+        .arg(r.players[0].trimmed(), r.players[1].trimmed())
+        .arg(r.sets[0])
+        .arg(r.sets[1])
+        .arg(r.legs[0])
+        .arg(r.legs[1]);
+}
+
+bool ModDarts::Resume()
+{
+    if (!unfinished_)
+        return false;
+    const matchlog::LoggedMatch m = std::move(*unfinished_);
+    unfinished_.reset();
+    resumable_.reset();
+    replay(m);
+    log_.continueMatch(m.id);
+    return true;
+}
+
+void ModDarts::Discard()
+{
+    if (!unfinished_)
+        return;
+    const qint64 id = unfinished_->id;
+    unfinished_.reset();
+    resumable_.reset();
+    log_.continueMatch(id);
+    QString error;
+    if (!log_.endMatch(matchlog::Status::Abandoned, &error))
+        reportLogFailure(error);
+}

@@ -1,0 +1,252 @@
+#include "store/MatchLog.h"
+
+#include "store/SqlErrorText.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace matchlog {
+
+namespace {
+
+bool exec(QSqlQuery& q, const QString& sql, QString* error)
+{
+    if (q.exec(sql))
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
+bool run(QSqlQuery& q, QString* error)
+{
+    if (q.exec())
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
+// One write in its own transaction: all of it is kept or none.
+template <class Write> bool inTransaction(QSqlDatabase& db, QString* error, Write&& write)
+{
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    if (!write() || !db.commit()) {
+        if (error && error->isEmpty())
+            *error = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+Status statusFrom(const QString& text, bool* ok)
+{
+    *ok = true;
+    if (text == u"in progress")
+        return Status::InProgress;
+    if (text == u"won")
+        return Status::Won;
+    if (text == u"abandoned")
+        return Status::Abandoned;
+    *ok = false;
+    return Status::Abandoned;
+}
+
+} // namespace
+
+QString StatusText(Status status)
+{
+    switch (status) {
+    case Status::InProgress: return QStringLiteral("in progress");
+    case Status::Won: return QStringLiteral("won");
+    case Status::Abandoned: break;
+    }
+    return QStringLiteral("abandoned");
+}
+
+bool Log::open(QSqlDatabase db, QString* error)
+{
+    db_ = db;
+    open_ = newer_ = false;
+    current_ = 0;
+    QSqlQuery q(db_);
+    const bool made = inTransaction(db_, error, [&] {
+        return exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LogVersion (Version INTEGER NOT NULL)"), error) &&
+               exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LoggedMatches (Id INTEGER PRIMARY KEY, "
+                                      "Started TEXT NOT NULL, Status TEXT NOT NULL, Ended TEXT, Settings TEXT)"),
+                    error) &&
+               exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LoggedEvents (Id INTEGER PRIMARY KEY, "
+                                      "MatchId INTEGER NOT NULL, Seq INTEGER NOT NULL, Kind TEXT NOT NULL, "
+                                      "X REAL, Y REAL, Label TEXT, Text TEXT, Number INTEGER, Extra TEXT)"),
+                    error) &&
+               exec(q, QStringLiteral("CREATE INDEX IF NOT EXISTS LoggedEventsByMatch ON LoggedEvents (MatchId, Seq)"),
+                    error) &&
+               exec(q, QStringLiteral("INSERT INTO LogVersion (Version) SELECT %1 WHERE NOT EXISTS "
+                                      "(SELECT 1 FROM LogVersion)").arg(Version),
+                    error);
+    });
+    if (!made)
+        return false;
+    if (!exec(q, QStringLiteral("SELECT MAX(Version) FROM LogVersion"), error))
+        return false;
+    if (q.next() && q.value(0).toLongLong() > Version) {
+        newer_ = true;
+        if (error)
+            *error = QStringLiteral("The match log in this file was written by a newer version of the program.");
+        return false;
+    }
+    open_ = true;
+    return true;
+}
+
+bool Log::beginMatch(const QDateTime& started, const QString& settings, QString* error)
+{
+    if (!open_)
+        return false;
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("INSERT INTO LoggedMatches (Started, Status, Settings) VALUES (?, ?, ?)"));
+    q.addBindValue(started.toString(Qt::ISODate));
+    q.addBindValue(StatusText(Status::InProgress));
+    q.addBindValue(settings);
+    if (!inTransaction(db_, error, [&] { return run(q, error); }))
+        return false;
+    current_ = q.lastInsertId().toLongLong();
+    nextSeq_ = 1;
+    return true;
+}
+
+bool Log::append(const Entry& e, QString* error)
+{
+    if (!open_ || current_ == 0)
+        return false;
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("INSERT INTO LoggedEvents (MatchId, Seq, Kind, X, Y, Label, Text, Number, Extra) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(current_);
+    q.addBindValue(nextSeq_);
+    q.addBindValue(e.kind);
+    q.addBindValue(e.x);
+    q.addBindValue(e.y);
+    q.addBindValue(e.label);
+    q.addBindValue(e.text);
+    q.addBindValue(e.number);
+    q.addBindValue(e.extra.isEmpty() ? QVariant() : QVariant(e.extra));
+    if (!inTransaction(db_, error, [&] { return run(q, error); }))
+        return false;
+    ++nextSeq_;
+    return true;
+}
+
+bool Log::endMatch(Status status, QString* error)
+{
+    if (!open_ || current_ == 0)
+        return true;
+    QSqlQuery q(db_);
+    // A won match stays won whatever ends it.
+    q.prepare(QStringLiteral("UPDATE LoggedMatches SET Ended = ?, "
+                             "Status = CASE Status WHEN 'won' THEN 'won' ELSE ? END WHERE Id = ?"));
+    q.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));
+    q.addBindValue(StatusText(status));
+    q.addBindValue(current_);
+    if (!inTransaction(db_, error, [&] { return run(q, error); }))
+        return false;
+    current_ = 0;
+    return true;
+}
+
+bool Log::setStatus(qint64 match, Status status, QString* error)
+{
+    if (!open_)
+        return false;
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("UPDATE LoggedMatches SET Status = ? WHERE Id = ?"));
+    q.addBindValue(StatusText(status));
+    q.addBindValue(match);
+    return inTransaction(db_, error, [&] { return run(q, error); });
+}
+
+void Log::continueMatch(qint64 match)
+{
+    current_ = match;
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT MAX(Seq) FROM LoggedEvents WHERE MatchId = ?"));
+    q.addBindValue(match);
+    nextSeq_ = (q.exec() && q.next()) ? q.value(0).toLongLong() + 1 : 1;
+}
+
+std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* error) const
+{
+    std::vector<LoggedMatch> matches;
+    if (skipped)
+        *skipped = 0;
+    if (!open_)
+        return matches;
+    QSqlQuery m(db_);
+    m.setForwardOnly(true);
+    if (!exec(m, QStringLiteral("SELECT Id, Started, Status, Settings FROM LoggedMatches %1 ORDER BY Id DESC").arg(where),
+              error))
+        return matches;
+    while (m.next()) {
+        LoggedMatch match;
+        bool ok = false;
+        match.id = m.value(0).toLongLong(&ok);
+        bool statusOk = false;
+        match.status = statusFrom(m.value(2).toString(), &statusOk);
+        match.started = QDateTime::fromString(m.value(1).toString(), Qt::ISODate);
+        if (!ok || !statusOk || !match.started.isValid()) {
+            if (skipped)
+                ++*skipped;
+            continue;
+        }
+        match.settings = m.value(3).toString();
+        matches.push_back(std::move(match));
+    }
+    for (LoggedMatch& match : matches) {
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT Kind, X, Y, Label, Text, Number, Extra FROM LoggedEvents "
+                                 "WHERE MatchId = ? ORDER BY Seq, Id"));
+        q.addBindValue(match.id);
+        if (!run(q, error))
+            continue;
+        while (q.next()) {
+            Entry e;
+            e.kind = q.value(0).toString();
+            bool xOk = true, yOk = true, nOk = true;
+            e.x = q.value(1).isNull() ? 0 : q.value(1).toDouble(&xOk);
+            e.y = q.value(2).isNull() ? 0 : q.value(2).toDouble(&yOk);
+            e.label = q.value(3).toString();
+            e.text = q.value(4).toString();
+            e.number = q.value(5).isNull() ? 0 : q.value(5).toLongLong(&nOk);
+            e.extra = q.value(6).toString();
+            if (e.kind.isEmpty() || !xOk || !yOk || !nOk) {
+                if (skipped)
+                    ++*skipped;
+                continue;
+            }
+            match.entries.push_back(std::move(e));
+        }
+    }
+    return matches;
+}
+
+std::optional<LoggedMatch> Log::unfinished(int* skipped, QString* error) const
+{
+    std::vector<LoggedMatch> newest = read(QStringLiteral("WHERE Id = (SELECT MAX(Id) FROM LoggedMatches) AND Ended IS NULL"),
+                                           skipped, error);
+    if (newest.empty() || newest.front().entries.empty())
+        return std::nullopt;
+    return std::move(newest.front());
+}
+
+std::vector<LoggedMatch> Log::all(int* skipped, QString* error) const
+{
+    return read(QString(), skipped, error);
+}
+
+} // namespace matchlog
