@@ -1,6 +1,7 @@
 #include "ui/MessageBoxNotifier.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 void MessageBoxNotifier::message(const QString& text, const QString& title)
 {
@@ -14,4 +15,15 @@ bool MessageBoxNotifier::question(const QString& text, const QString& title)
                     parent_);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool MessageBoxNotifier::ask(const QString& text, const QString& title, const QString& first,
+                             const QString& second)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(first, QMessageBox::AcceptRole);
+    box.addButton(second, QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
 }

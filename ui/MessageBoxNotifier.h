@@ -12,6 +12,7 @@ public:
 
     void message(const QString& text, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
+    bool ask(const QString& text, const QString& title, const QString& first, const QString& second) override;
 
 private:
     QWidget* parent_ = nullptr;

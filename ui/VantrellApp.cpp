@@ -1,5 +1,7 @@
 #include "ui/VantrellApp.h"
 
+#include "base/AppText.h"
+
 #include "print/PrintModDarts.h"
 #include "ui/AppPaths.h"
 #include "ui/QtPrinting.h"
@@ -58,6 +60,15 @@ void VantrellApp::loadMainWindow()
     options_ = new frmOptions(scores_, *this);
     commands_->load();
     scores_->showOnScreen();
+    // The match the last run did not end: resumed just as it stood, or left
+    // to the history.
+    if (model_->resumable()) {
+        if (setup_.notifier->ask(model_->ResumeQuestion(), apptext::Title, QStringLiteral("Resume"),
+                                 QStringLiteral("New match")))
+            commands_->resume();
+        else
+            commands_->discard();
+    }
 }
 
 // --- Windows brought to the front ---------------------------------------------
