@@ -18,6 +18,16 @@ public:
     void announceLegWon(const QString& name);
     void announceMatchWinner(const QString& trimmedName);
 
+    // The dialog as it stood, put back (a logged match played back).
+    void restore(bool open, const QString& winner, const QString& player, int winnerTop)
+    {
+        open_ = open;
+        lblWinner_ = winner;
+        lblPlayer_ = player;
+        winnerTop_ = winnerTop;
+        ++revision_;
+    }
+
     // "&Ok": the only way the dialog closes.
     void Ok();
     // Any other attempt to close it (its close box, losing the focus): refused.

@@ -101,6 +101,9 @@ void ModDarts::recordHighScoreRevert(const HiScoreReplacement& entered)
 {
     // Undo of the dart takes the entry out again.
     journal_.record([this, entered] {
+        // Played back, the entry was taken out the first time.
+        if (replaying_)
+            return;
         QString undoError;
         if (!RevertHighScore(*rsHiScores, entered, &undoError))
             dbDarts.reportFailedWrite(notifier(), QStringLiteral("The high-score table could not be restored:\n") + undoError);

@@ -112,7 +112,7 @@ void ModDarts::logMatchWon()
 
 void ModDarts::reportLogFailure(const QString& error)
 {
-    dbDarts.reportFailedWrite(notifier(), QStringLiteral("The match could not be logged; a crash now would lose it:\n") + error);
+    dbDarts.reportFailedWrite(notifier(), QStringLiteral("The match could not be saved in the match log; a crash now would lose it:\n") + error);
 }
 
 QString ModDarts::settingsJson() const
@@ -126,6 +126,7 @@ QString ModDarts::settingsJson() const
     o[u"savedStart"] = savedStartWith();
     o[u"savedPlayers"] = savedPlayers();
     o[u"commentary"] = commentaryOn_;
+    o[u"visitRemaining"] = double(match_.visitRemaining());
     QJsonArray panels;
     for (int p = 0; p < 2; ++p) {
         const Field& box = board.panel[p].lblFinishAdj;
@@ -139,6 +140,11 @@ QString ModDarts::settingsJson() const
                                   {QStringLiteral("firstNine"), double(match_.player(p).firstNineAverage)}});
     }
     o[u"panels"] = panels;
+    // A new game leaves an open announcement open.
+    o[u"announcement"] = QJsonObject{{QStringLiteral("open"), winner.open()},
+                                     {QStringLiteral("winner"), winner.lblWinner()},
+                                     {QStringLiteral("player"), winner.lblPlayer()},
+                                     {QStringLiteral("top"), winner.winnerTop()}};
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
@@ -165,7 +171,14 @@ void ModDarts::applySettings(const QString& json)
         stats.ProFirst9[p].setValue(each.value(u"first9").toDouble());
         stats.ProScoring[p].setValue(each.value(u"scoring").toDouble());
     }
+    const QJsonObject a = o.value(u"announcement").toObject();
+    winner.restore(a.value(u"open").toBool(), a.value(u"winner").toString(), a.value(u"player").toString(),
+                   a.value(u"top").toInt(Announcement::DesignWinnerTop));
     match_.applyStartingScore();
+    if (panels.size() == 2)
+        match_.carryOver(qint64(panels.at(0).toObject().value(u"firstNine").toDouble()),
+                         qint64(panels.at(1).toObject().value(u"firstNine").toDouble()),
+                         qint64(o.value(u"visitRemaining").toDouble()));
 }
 
 bool ModDarts::play(const matchlog::Entry& e)

@@ -38,6 +38,16 @@ public:
     // stands. Returns whether it was applied.
     bool applyStartingScore();
 
+    // A new game leaves the first-nine figures and the last visit's
+    // remaining score standing until darts replace them; a match played back
+    // from its log starts from the figures its game began with.
+    void carryOver(qint64 firstNine0, qint64 firstNine1, qint64 visitRemaining)
+    {
+        state_.player[0].firstNineAverage = firstNine0;
+        state_.player[1].firstNineAverage = firstNine1;
+        state_.visitRemaining = visitRemaining;
+    }
+
     const MatchState& state() const { return state_; }
     const PlayerState& player(int p) const { return state_.player[PlayerIndex(p)]; }
     int currentPlayer() const { return state_.currentPlayer; }

@@ -74,8 +74,28 @@ bool Log::open(QSqlDatabase db, QString* error)
     db_ = db;
     open_ = newer_ = false;
     current_ = 0;
+    // The tables are made with the first match logged: a file only opened
+    // (or only read) stays as it was.
+    made_ = db_.tables().contains(QStringLiteral("LogVersion"));
+    if (made_) {
+        QSqlQuery q(db_);
+        if (!exec(q, QStringLiteral("SELECT MAX(Version) FROM LogVersion"), error))
+            return false;
+        if (q.next() && q.value(0).toLongLong() > Version) {
+            newer_ = true;
+            if (error)
+                *error = QStringLiteral("The match log in this file was written by a newer version of the program.");
+            return false;
+        }
+    }
+    open_ = true;
+    return true;
+}
+
+bool Log::makeTables(QString* error)
+{
     QSqlQuery q(db_);
-    const bool made = inTransaction(db_, error, [&] {
+    made_ = inTransaction(db_, error, [&] {
         return exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LogVersion (Version INTEGER NOT NULL)"), error) &&
                exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LoggedMatches (Id INTEGER PRIMARY KEY, "
                                       "Started TEXT NOT NULL, Status TEXT NOT NULL, Ended TEXT, Settings TEXT)"),
@@ -90,23 +110,12 @@ bool Log::open(QSqlDatabase db, QString* error)
                                       "(SELECT 1 FROM LogVersion)").arg(Version),
                     error);
     });
-    if (!made)
-        return false;
-    if (!exec(q, QStringLiteral("SELECT MAX(Version) FROM LogVersion"), error))
-        return false;
-    if (q.next() && q.value(0).toLongLong() > Version) {
-        newer_ = true;
-        if (error)
-            *error = QStringLiteral("The match log in this file was written by a newer version of the program.");
-        return false;
-    }
-    open_ = true;
-    return true;
+    return made_;
 }
 
 bool Log::beginMatch(const QDateTime& started, const QString& settings, QString* error)
 {
-    if (!open_)
+    if (!open_ || (!made_ && !makeTables(error)))
         return false;
     QSqlQuery q(db_);
     q.prepare(QStringLiteral("INSERT INTO LoggedMatches (Started, Status, Settings) VALUES (?, ?, ?)"));
@@ -184,7 +193,7 @@ std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* 
     std::vector<LoggedMatch> matches;
     if (skipped)
         *skipped = 0;
-    if (!open_)
+    if (!open_ || !made_)
         return matches;
     QSqlQuery m(db_);
     m.setForwardOnly(true);

@@ -51,9 +51,10 @@ struct LoggedMatch {
 
 class Log {
 public:
-    // Makes the log's tables where they are missing. False (with `error`)
-    // when the file cannot take them or holds a newer log: the log is then
-    // off for this run and the program plays on without it.
+    // Takes the file's log for this run; its tables are made with the first
+    // match logged. False (with `error`) when the file holds a log of a newer
+    // version: the log is then off for this run and the program plays on
+    // without it.
     bool open(QSqlDatabase db, QString* error);
     bool isOpen() const { return open_; }
     // Whether the file holds a log of a newer program version.
@@ -83,10 +84,12 @@ public:
 
 private:
     std::vector<LoggedMatch> read(const QString& where, int* skipped, QString* error) const;
+    bool makeTables(QString* error);
 
     QSqlDatabase db_;
     bool open_ = false;
     bool newer_ = false;
+    bool made_ = false;   // the log's tables are in the file
     qint64 current_ = 0;
     qint64 nextSeq_ = 1;
 };
