@@ -31,6 +31,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/ui_bench 1000
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/startup_bench 11
 	$(BUILD)/bench/store_bench 200
+	$(BUILD)/bench/log_bench 1000 10000
 
 # The fault tests in their long form: 200 kills of a high-score writer,
 # every damaged file, a match of a million darts, 100 rounds of the driver

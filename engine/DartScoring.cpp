@@ -23,5 +23,5 @@ void ModDarts::BoardPressed(double X, double Y)
     journal_.beginDart();
     match_.throwDart(dart.value_or(match::Dart::miss()));
     journal_.endDart();
-    logged(pressEntry(X, Y));
+    logged([&] { return pressEntry(X, Y); });
 }

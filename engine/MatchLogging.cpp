@@ -91,11 +91,8 @@ void ModDarts::beginLogged()
     }
 }
 
-void ModDarts::logged(const matchlog::Entry& entry)
+void ModDarts::appendToLog(const matchlog::Entry& entry)
 {
-    const bool outermost = --logDepth_ == 0;
-    if (!outermost || replaying_ || !log_.isOpen() || log_.currentMatch() == 0)
-        return;
     QString error;
     if (!log_.append(entry, &error))
         reportLogFailure(error);
@@ -243,9 +240,15 @@ void ModDarts::replay(const matchlog::LoggedMatch& m)
 
 std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match)
 {
+    return replayedWith(match, true);
+}
+
+std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& match, bool showsMatch)
+{
     static SilentNotifier silent;
     Setup setup;
     setup.notifier = &silent;
+    setup.showsMatch = showsMatch;
     auto e = std::make_unique<ModDarts>(setup);
     e->Load();
     e->replay(match);
@@ -295,7 +298,7 @@ void ModDarts::findUnfinishedMatch()
                                      [](const matchlog::Entry& e) { return e.kind == u"press"; });
     if (!anyDart)
         return;
-    const std::unique_ptr<ModDarts> played = Replayed(*m);
+    const std::unique_ptr<ModDarts> played = replayedWith(*m, false);
     Resumable r;
     for (int p = 0; p < 2; ++p) {
         const match::PlayerState& S = played->match().player(p);

@@ -11,6 +11,8 @@ ModDarts::ModDarts(Setup setup)
     // A new name shows on the statistics tab as typed and in the menus trimmed.
     for (int p = 0; p < 2; ++p)
         board.panel[p].lblNames.onTextChanged([this, p] { NameChanged(p); });
+    if (!setup_.showsMatch)
+        return;
     // Within one event the listeners hear it in this order.
     match_.addListener(&presenter_);
     match_.addListener(&statistics_);
@@ -72,7 +74,7 @@ void ModDarts::WinnerOk()
 {
     beginLogged();
     winner.Ok();
-    logged(entry(QStringLiteral("winnerok")));
+    logged([&] { return entry(QStringLiteral("winnerok")); });
 }
 
 void ModDarts::WinnerCloseRequest()

@@ -40,6 +40,13 @@ public:
         QString soundsFolder;   // .../sounds
         SoundOutput* sound = nullptr;
         Notifier* notifier = nullptr;
+        // Whether the match is logged in the database (a benchmark of the
+        // engine alone turns it off).
+        bool keepsLog = true;
+        // Off: the rules alone, with nothing that shows or keeps the match
+        // (panels, statistics, announcement, high scores, sound). What a
+        // summary of a logged match needs, played back many times faster.
+        bool showsMatch = true;
     };
 
     explicit ModDarts(Setup setup);
@@ -172,7 +179,14 @@ private:
     // (with the settings it starts from), the second appends the event.
     // Events an event runs inside itself are not logged again.
     void beginLogged();
-    void logged(const matchlog::Entry& entry);
+    // `make` gives the entry; it is only called when the entry is written.
+    template <class Make> void logged(Make&& make)
+    {
+        if (--logDepth_ == 0 && logging())
+            appendToLog(make());
+    }
+    bool logging() const { return !replaying_ && log_.isOpen() && log_.currentMatch() != 0; }
+    void appendToLog(const matchlog::Entry& entry);
     void logMatchWon();
     void reportLogFailure(const QString& error);
     QString settingsJson() const;
@@ -180,6 +194,7 @@ private:
     void replay(const matchlog::LoggedMatch& match);
     bool play(const matchlog::Entry& entry);
     void findUnfinishedMatch();
+    static std::unique_ptr<ModDarts> replayedWith(const matchlog::LoggedMatch& match, bool showsMatch);
     void replayHighScore();
     void recordHighScoreRevert(const HiScoreReplacement& entered);
     matchlog::Entry pressEntry(double X, double Y) const;

@@ -36,7 +36,7 @@ bool ModDarts::OpenDatabase(QString* error)
     }
     // The match log lives in the same file. A file that cannot be written
     // keeps no log (and said so below); a log of a newer program is left alone.
-    if (dbDarts.writable()) {
+    if (dbDarts.writable() && setup_.keepsLog) {
         QString logError;
         if (!log_.open(dbDarts.connection(), &logError) && log_.newer())
             notifier().message(QStringLiteral("The match log in %1 was written by a newer version of Vantrell 2: "

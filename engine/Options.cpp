@@ -63,7 +63,7 @@ void ModDarts::ShowOptions(int tab)
     OptionsTabClicked(tab);
     if (shown)
         options.remember();
-    logged(entry(QStringLiteral("options"), QString(), tab));
+    logged([&] { return entry(QStringLiteral("options"), QString(), tab); });
 }
 
 void ModDarts::OptionsActivated()
@@ -73,14 +73,14 @@ void ModDarts::OptionsActivated()
     // name from an older file is cut as the window's box cuts it.
     options.setName(0, OptionsDialog::trimBlanks(panel(0).lblNames.text()));
     options.setName(1, OptionsDialog::trimBlanks(panel(1).lblNames.text()));
-    logged(entry(QStringLiteral("activate")));
+    logged([&] { return entry(QStringLiteral("activate")); });
 }
 
 void ModDarts::OptionsTabClicked(int tab)
 {
     beginLogged();
     options.selectTab(tab);
-    logged(entry(QStringLiteral("tab"), QString(), tab));
+    logged([&] { return entry(QStringLiteral("tab"), QString(), tab); });
 }
 
 void ModDarts::OptionsOk()
@@ -166,7 +166,7 @@ void ModDarts::OptionsOk()
 
     options.visible = false;
     options.remember();
-    logged(entry(QStringLiteral("ok")));
+    logged([&] { return entry(QStringLiteral("ok")); });
 }
 
 void ModDarts::OptionsCancel()
@@ -174,47 +174,47 @@ void ModDarts::OptionsCancel()
     beginLogged();
     options.restore();
     options.visible = false;
-    logged(entry(QStringLiteral("cancel")));
+    logged([&] { return entry(QStringLiteral("cancel")); });
 }
 
 void ModDarts::OptionsNameTyped(int player, const QString& text)
 {
     beginLogged();
     options.setName(player, text);
-    logged(entry(player == 1 ? QStringLiteral("name2") : QStringLiteral("name1"), text));
+    logged([&] { return entry(player == 1 ? QStringLiteral("name2") : QStringLiteral("name1"), text); });
 }
 
 void ModDarts::OptionsLegsTyped(const QString& text)
 {
     beginLogged();
     options.setLegs(text);
-    logged(entry(QStringLiteral("legs"), text));
+    logged([&] { return entry(QStringLiteral("legs"), text); });
 }
 
 void ModDarts::OptionsSetsTyped(const QString& text)
 {
     beginLogged();
     options.setSets(text);
-    logged(entry(QStringLiteral("sets"), text));
+    logged([&] { return entry(QStringLiteral("sets"), text); });
 }
 
 void ModDarts::OptionsScoreChosen(int button)
 {
     beginLogged();
     options.OptScore = button;
-    logged(entry(QStringLiteral("start"), QString(), button));
+    logged([&] { return entry(QStringLiteral("start"), QString(), button); });
 }
 
 void ModDarts::OptionsPlayersChosen(int button)
 {
     beginLogged();
     options.OptPlayers = button;
-    logged(entry(QStringLiteral("players"), QString(), button));
+    logged([&] { return entry(QStringLiteral("players"), QString(), button); });
 }
 
 void ModDarts::OptionsCommentaryChosen(int button)
 {
     beginLogged();
     options.OptComm = button;
-    logged(entry(QStringLiteral("commentary"), QString(), button));
+    logged([&] { return entry(QStringLiteral("commentary"), QString(), button); });
 }

@@ -16,5 +16,5 @@ void ModDarts::UndoLast()
     beginLogged();
     journal_.revertNewestDart();
     currentDartLabel_ = dart->label();
-    logged(entry(QStringLiteral("undo")));
+    logged([&] { return entry(QStringLiteral("undo")); });
 }

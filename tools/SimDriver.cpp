@@ -31,8 +31,9 @@ public:
     QStringList shown;
 };
 
-SimDriver::SimDriver(const QString& home)
-    : sounds_(std::make_unique<Sounds>()), messages_(std::make_unique<Messages>()), home_(home)
+SimDriver::SimDriver(const QString& home, bool keepsLog)
+    : sounds_(std::make_unique<Sounds>()), messages_(std::make_unique<Messages>()), home_(home),
+      keepsLog_(keepsLog)
 {
     makeEngine();
 }
@@ -47,6 +48,7 @@ void SimDriver::makeEngine()
     setup.soundsFolder = QDir(home_).filePath(QStringLiteral("sounds"));
     setup.sound = sounds_.get();
     setup.notifier = messages_.get();
+    setup.keepsLog = keepsLog_;
     engine_ = std::make_unique<ModDarts>(setup);
     commands_ = std::make_unique<Commands>(*engine_);
     if (fixedClock_.isValid())

@@ -13,8 +13,9 @@ public:
     // Failed: a restart found the database unusable (exit status 1).
     enum class Result { Ok, BadCommand, Failed };
 
-    // `home` plays the part of the program's folder.
-    explicit SimDriver(const QString& home);
+    // `home` plays the part of the program's folder. Without the match log
+    // (`keepsLog` false) the engine alone is measured.
+    explicit SimDriver(const QString& home, bool keepsLog = true);
     ~SimDriver();
 
     // Opens the database and loads the main window's state.
@@ -40,4 +41,5 @@ private:
     std::unique_ptr<Commands> commands_;
     QString home_;
     QDateTime fixedClock_;
+    bool keepsLog_ = true;
 };
