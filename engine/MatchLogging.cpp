@@ -219,8 +219,9 @@ bool ModDarts::play(const matchlog::Entry& e)
     return true;
 }
 
-void ModDarts::replay(const matchlog::LoggedMatch& m)
+int ModDarts::replay(const matchlog::LoggedMatch& m)
 {
+    int rejected = 0;
     SilentNotifier silent;
     Notifier* const notifier = setup_.notifier;
     setup_.notifier = &silent;
@@ -229,21 +230,24 @@ void ModDarts::replay(const matchlog::LoggedMatch& m)
     applySettings(m.settings);
     for (const matchlog::Entry& e : m.entries) {
         replayEntry_ = &e;
-        play(e);
+        if (!play(e))
+            ++rejected;
     }
     replayEntry_ = nullptr;
     scoreCaller_.setMuted(false);
     replaying_ = false;
     replaySaved_.reset();
     setup_.notifier = notifier;
+    return rejected;
 }
 
 std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match)
 {
-    return replayedWith(match, true);
+    return replayedWith(match, true, nullptr);
 }
 
-std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& match, bool showsMatch)
+std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& match, bool showsMatch,
+                                                 int* rejected)
 {
     static SilentNotifier silent;
     Setup setup;
@@ -251,7 +255,9 @@ std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& ma
     setup.showsMatch = showsMatch;
     auto e = std::make_unique<ModDarts>(setup);
     e->Load();
-    e->replay(match);
+    const int notPlayed = e->replay(match);
+    if (rejected)
+        *rejected = notPlayed;
     return e;
 }
 
@@ -298,7 +304,11 @@ void ModDarts::findUnfinishedMatch()
                                      [](const matchlog::Entry& e) { return e.kind == u"press"; });
     if (!anyDart)
         return;
-    const std::unique_ptr<ModDarts> played = replayedWith(*m, false);
+    // Rows that cannot be read, or read as no event this program knows
+    // (edited by hand, written half), are left out; the rest is resumed.
+    int rejected = 0;
+    const std::unique_ptr<ModDarts> played = replayedWith(*m, false, &rejected);
+    skipped += rejected;
     Resumable r;
     for (int p = 0; p < 2; ++p) {
         const match::PlayerState& S = played->match().player(p);
@@ -309,9 +319,10 @@ void ModDarts::findUnfinishedMatch()
         r.darts += S.dartsInMatch;
     }
     if (skipped > 0)
-        notifier().message(QStringLiteral("Part of the match between %1 and %2 could not be read back from the "
-                                          "match log (%3 entries); the rest can be resumed.")
-                               .arg(r.players[0], r.players[1])
+        notifier().message(QStringLiteral("Part of the match between %1 and %2 started %3 could not be read back "
+                                          "from the match log (%4 of its entries); the rest can be resumed.")
+                               .arg(r.players[0].trimmed(), r.players[1].trimmed(),
+                                    m->started.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))
                                .arg(skipped),
                            apptext::Title);
     unfinished_ = std::move(m);

@@ -191,10 +191,12 @@ private:
     void reportLogFailure(const QString& error);
     QString settingsJson() const;
     void applySettings(const QString& json);
-    void replay(const matchlog::LoggedMatch& match);
+    // Plays the entries back; returns how many could not be played.
+    int replay(const matchlog::LoggedMatch& match);
     bool play(const matchlog::Entry& entry);
     void findUnfinishedMatch();
-    static std::unique_ptr<ModDarts> replayedWith(const matchlog::LoggedMatch& match, bool showsMatch);
+    static std::unique_ptr<ModDarts> replayedWith(const matchlog::LoggedMatch& match, bool showsMatch,
+                                                  int* rejected);
     void replayHighScore();
     void recordHighScoreRevert(const HiScoreReplacement& entered);
     matchlog::Entry pressEntry(double X, double Y) const;
