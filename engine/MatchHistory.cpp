@@ -208,7 +208,10 @@ double ThreeDartAverage(qint64 points, qint64 darts)
 {
     if (darts <= 0)
         return 0;
-    return double(RoundHalfEven(double(points) / double(darts) * 3 * 100)) / 100;
+    // Worked out as the scoreboard's "Avg" is, to the last bit: the points
+    // over the darts in threes, then to 2 places as AverageText rounds.
+    const double average = double(points) / (double(darts) / 3);
+    return double(RoundHalfEven(average * 100.0)) / 100;
 }
 
 StoredMatch Read(const matchlog::LoggedMatch& log)
@@ -230,8 +233,8 @@ StoredMatch Read(const matchlog::LoggedMatch& log)
     }
     m.winner = recorder.winner();
     m.startingScore = recorder.startingScore;
-    m.legsPerSet = e->options.txtLegs;
-    m.setsPerMatch = e->options.txtSets;
+    m.legsPerSet = NumericValue(e->options.txtLegs);
+    m.setsPerMatch = NumericValue(e->options.txtSets);
     m.visits = recorder.visits();
     return m;
 }

@@ -51,7 +51,7 @@ struct StoredMatch {
     double average[2] = {0, 0};      // three-dart average, to 2 places
     int winner = -1;                 // the player who won the match, -1 for none
     int startingScore = 501;
-    QString legsPerSet, setsPerMatch;   // as typed in the options
+    double legsPerSet = 0, setsPerMatch = 0;   // as the match counts them
     std::vector<Visit> visits;
 
     QString winnerName() const { return winner >= 0 ? names[winner] : QString(); }

@@ -102,10 +102,12 @@ def play_session(sim, home, seed):
 
     s = Session(sim, home)
     names = rng.sample(NAMES, 2)
+    s.start = int(rng.choice(['101', '101', '301', '501']))
+    s.players = int(rng.choice(['2', '2', '2', '1']))
     for c in [tick(), "options 3", f"set name1 {names[0]}", f"set name2 {names[1]}",
-              f"set start {rng.choice(['101', '101', '301', '501'])}",
+              f"set start {s.start}",
               f"set legs {rng.randint(1, 3)}", f"set sets {rng.randint(1, 2)}",
-              f"set players {rng.choice(['2', '2', '2', '1'])}", "ok"]:
+              f"set players {s.players}", "ok"]:
         state = s.send(c)
     for _ in range(rng.randint(150, 350)):
         r = rng.random()
@@ -130,7 +132,7 @@ def play_session(sim, home, seed):
             for c in ["options 3", f"set legs {rng.randint(1, 3)}", "ok"]:
                 state = s.send(c)
     s.close()
-    return s.commands, s.states
+    return s
 
 
 def drive(sim, home, commands):
@@ -207,14 +209,27 @@ def avg_text(value):
 
 def check_session(sim, seed, keep):
     with tempfile.TemporaryDirectory() as home:
-        commands, states = play_session(sim, home, seed)
-        expected = expected_matches(commands, states)
+        played = play_session(sim, home, seed)
+        expected = expected_matches(played.commands, played.states)
         out_csv, out_json, out_closed = (os.path.join(home, n) for n in ("v.csv", "m.json", "closed.json"))
         final = drive(sim, home, ["resume", f"export {out_closed}", "history", f"export {out_csv}",
                                   f"export {out_json}"])
         rows = final[2]["history"]
         need(final[0]["history"] is None and final[1]["history"] is None, "history shown before it was opened")
         check_against(expected, rows, out_csv, out_json, out_closed)
+        matches, visits = read_exports(out_csv, out_json)
+        for m in matches:
+            # The options are set once, before the first dart, so every leg
+            # starts from them.
+            need(m["settings"]["startingScore"] == played.start and m["settings"]["players"] == played.players
+                 and len(m["players"]) == played.players, f"match {m['id']}: settings {m['settings']}")
+            for leg in m["legs"]:
+                first = {}
+                for v in leg["visits"]:
+                    if v["playerNumber"] not in first:
+                        first[v["playerNumber"]] = v
+                        want = played.start if v["bust"] else played.start - v["total"]
+                        need(v["remainingAfter"] == want, f"match {m['id']}: first visit {v} from {played.start}")
         if keep:
             keep_copy(home, keep)
 
