@@ -26,7 +26,7 @@ void ModDarts::HistoryOpenMatch(int row)
     HistoryWindow& w = historyWindow;
     if (!w.open || row < 0 || row >= int(w.rows.size()))
         return;
-    std::unique_ptr<ModDarts> played = Replayed(w.rows[std::size_t(row)].log);
+    std::unique_ptr<ModDarts> played = Replayed(history::Playback(w.rows[std::size_t(row)].log));
     // As the statistics window does on activation: the scoring-darts bars
     // are worked out from the bed counts.
     played->StatsActivated();

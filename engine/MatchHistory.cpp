@@ -2,6 +2,7 @@
 
 #include "base/TextNumbers.h"
 #include "engine/ModDarts.h"
+#include "store/MatchOptions.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -202,6 +203,31 @@ QJsonObject matchJson(const StoredMatch& m)
     return o;
 }
 
+// The settings a match is played back with. What its stored settings lack
+// (a row edited by hand, cut short) is taken from a first run's settings, so
+// such a match is still played by two players to the usual counts rather
+// than by nobody's settings at all.
+QString SettingsForPlayback(const QString& stored)
+{
+    const MatchOptions first;
+    const QJsonObject controls{{QStringLiteral("txtName1"), first.Player1},
+                               {QStringLiteral("txtName2"), first.Player2},
+                               {QStringLiteral("txtLegs"), first.NumberOfLegs},
+                               {QStringLiteral("txtSets"), first.NumberofSets},
+                               {QStringLiteral("OptScore"), 0},
+                               {QStringLiteral("OptPlayers"), first.Players - 1},
+                               {QStringLiteral("OptComm"), first.Commentry == 1 ? 0 : 1}};
+    QJsonObject settings{{QStringLiteral("names"), QJsonArray{first.Player1, first.Player2}},
+                         {QStringLiteral("controls"), controls},
+                         {QStringLiteral("remembered"), controls},
+                         {QStringLiteral("savedStart"), first.StartWith},
+                         {QStringLiteral("savedPlayers"), first.Players}};
+    const QJsonObject given = QJsonDocument::fromJson(stored.toUtf8()).object();
+    for (auto it = given.begin(); it != given.end(); ++it)
+        settings[it.key()] = it.value();
+    return QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact));
+}
+
 } // namespace
 
 double ThreeDartAverage(qint64 points, qint64 darts)
@@ -214,11 +240,18 @@ double ThreeDartAverage(qint64 points, qint64 darts)
     return double(RoundHalfEven(average * 100.0)) / 100;
 }
 
+matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log)
+{
+    matchlog::LoggedMatch playback = log;
+    playback.settings = SettingsForPlayback(log.settings);
+    return playback;
+}
+
 StoredMatch Read(const matchlog::LoggedMatch& log)
 {
     DartRecorder recorder;
     const std::unique_ptr<ModDarts> e =
-        ModDarts::Replayed(log, recorder, [&](const ModDarts& engine) { recorder.engine = &engine; });
+        ModDarts::Replayed(Playback(log), recorder, [&](const ModDarts& engine) { recorder.engine = &engine; });
     StoredMatch m;
     m.log = log;
     m.players = e->twoPlayers() ? 2 : 1;

@@ -60,6 +60,10 @@ struct StoredMatch {
 // The three-dart average as the scoreboard shows it, to 2 places; 0 without a dart.
 double ThreeDartAverage(qint64 points, qint64 darts);
 
+// The match as it is played back: settings its log lacks (a row edited by
+// hand) are a first run's.
+matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log);
+
 // Plays `log` back and reads it.
 StoredMatch Read(const matchlog::LoggedMatch& log);
 

@@ -347,6 +347,7 @@ def check_damaged(sim):
         db.execute("UPDATE LoggedEvents SET Label = 'T99' WHERE Label = 'D3'")
         db.execute("UPDATE LoggedEvents SET X = 'not a number' WHERE Label = '7'")
         db.execute("UPDATE LoggedMatches SET Started = 'yesterday' WHERE Id = 3")
+        db.execute("UPDATE LoggedMatches SET Settings = '{{{ not settings' WHERE Id = 2")
         db.commit()
         db.close()
         out_csv, out_json = os.path.join(home, "v.csv"), os.path.join(home, "m.json")
@@ -363,6 +364,9 @@ def check_damaged(sim):
              == ["T20", "T20", "T20", "20", "19", "5"], f"first match: {oldest['legs']}")
         need([d["label"] for leg in newest["legs"] for v in leg["visits"] for d in v["darts"]] == ["T19"],
              f"second match: {newest['legs']}")
+        # Settings that cannot be read are the program's first-run ones.
+        need(newest["settings"]["startingScore"] == 501 and len(newest["players"]) == 2,
+             f"second match: {newest['settings']}")
 
 
 def main():
