@@ -13,6 +13,11 @@
 #include "ui/GridView.h"
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
@@ -178,6 +183,34 @@ private slots:
         click(window, "cmdClose");
         QTRY_VERIFY(window.isNull());
         QVERIFY(!f.model().historyWindow.open);
+    }
+
+    void export_adds_the_ending_of_the_kind_chosen()
+    {
+        f.throwAt(QStringLiteral("T20"));
+        menu("mnuStaMatchHistory");
+        frmHistory* window = f.app->history();
+        QVERIFY(window);
+        // The file dialog answered as the operator would: a name without an
+        // ending, JSON chosen as the kind.
+        const QString typed = f.dir->filePath(QStringLiteral("all matches"));
+        bool answered = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->selectNameFilter(dialog->nameFilters().value(1));
+            dialog->selectFile(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+            answered = true;
+        });
+        click(window, "cmdExport");
+        QVERIFY(answered);
+        QFile file(typed + QStringLiteral(".json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonArray matches = QJsonDocument::fromJson(file.readAll()).object().value(u"matches").toArray();
+        QCOMPARE(matches.size(), 1);
+        QCOMPARE(matches[0].toObject().value(u"players").toArray()[0].toObject().value(u"points").toInt(), 60);
+        QVERIFY(f.notifier.messages.isEmpty());
     }
 };
 
