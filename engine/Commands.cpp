@@ -69,6 +69,15 @@ constexpr Reach Table[] = {
     // A resumed match is everything a match shows.
     {Command::Resume, Part::All},
     {Command::Discard, Parts()},
+
+    // The history's list is read when it opens; nothing else shows it. An
+    // export writes a file and changes nothing on view.
+    {Command::ShowHistory, Part::History},
+    {Command::HistoryOpenMatch, Part::History},
+    {Command::HistoryTabClicked, Part::History},
+    {Command::HistoryPagesClose, Part::History},
+    {Command::HistoryClose, Part::History},
+    {Command::ExportHistory, Parts()},
 };
 
 constexpr bool TableInOrder()
@@ -267,4 +276,36 @@ void Commands::resume()
 void Commands::discard()
 {
     run(Command::Discard, [](ModDarts& e) { e.Discard(); });
+}
+
+void Commands::showHistory()
+{
+    run(Command::ShowHistory, [](ModDarts& e) { e.ShowHistory(); });
+}
+
+void Commands::historyOpenMatch(int row)
+{
+    run(Command::HistoryOpenMatch, [&](ModDarts& e) { e.HistoryOpenMatch(row); });
+}
+
+void Commands::historyTabClicked(int tab)
+{
+    run(Command::HistoryTabClicked, [&](ModDarts& e) { e.HistoryTabClicked(tab); });
+}
+
+void Commands::historyPagesClose()
+{
+    run(Command::HistoryPagesClose, [](ModDarts& e) { e.HistoryPagesClose(); });
+}
+
+void Commands::historyClose()
+{
+    run(Command::HistoryClose, [](ModDarts& e) { e.HistoryClose(); });
+}
+
+bool Commands::exportHistory(const QString& path, QString* error)
+{
+    bool ok = false;
+    run(Command::ExportHistory, [&](ModDarts& e) { ok = e.ExportHistory(path, error); });
+    return ok;
 }

@@ -27,7 +27,8 @@ public:
         Announcement = 0x20, // the bust / leg / match dialog
         HiScores = 0x40,     // the high-score window: open or not, its rows
         Captions = 0x80,     // menu entries and statistics tabs that carry the names
-        All = 0xFF,
+        History = 0x100,     // the match-history window: open or not, its rows, an opened match's pages
+        All = 0x1FF,
     };
     Q_DECLARE_FLAGS(Parts, Part)
     Q_FLAG(Parts)
@@ -44,6 +45,7 @@ public:
         ShowHiScores, HiScoresReset, HiScoresClose,
         FixClock,
         Resume, Discard,
+        ShowHistory, HistoryOpenMatch, HistoryTabClicked, HistoryPagesClose, HistoryClose, ExportHistory,
         Count
     };
     Q_ENUM(Command)
@@ -94,6 +96,15 @@ public:
     void showHiScores();
     void hiScoresReset();
     void hiScoresClose();
+
+    // --- The match-history window ----------------------------------------------------
+    void showHistory();
+    void historyOpenMatch(int row);
+    void historyTabClicked(int tab);
+    void historyPagesClose();
+    void historyClose();
+    // False with the reason, which has also been shown as a message.
+    bool exportHistory(const QString& path, QString* error = nullptr);
 
     // --- The unfinished match found at start ------------------------------------
     void resume();

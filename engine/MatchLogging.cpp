@@ -261,6 +261,21 @@ std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& ma
     return e;
 }
 
+std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match, match::MatchListener& listener,
+                                             const std::function<void(const ModDarts&)>& watch)
+{
+    static SilentNotifier silent;
+    Setup setup;
+    setup.notifier = &silent;
+    auto e = std::make_unique<ModDarts>(setup);
+    e->Load();
+    if (watch)
+        watch(*e);
+    e->match_.addListener(&listener);
+    e->replay(match);
+    return e;
+}
+
 void ModDarts::replayHighScore()
 {
     if (!replayEntry_ || !rsHiScores)

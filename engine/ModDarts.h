@@ -16,6 +16,7 @@
 #include "base/SoundOutput.h"
 #include "engine/Announcement.h"
 #include "engine/Announcer.h"
+#include "engine/HistoryWindow.h"
 #include "engine/ScoreboardPresenter.h"
 #include "match/Match.h"
 #include "sound/ScoreCaller.h"
@@ -31,6 +32,7 @@
 #include "store/OptionsDialog.h"
 #include "store/RecordSet.h"
 
+#include <functional>
 #include <memory>
 
 class ModDarts {
@@ -92,6 +94,18 @@ public:
     void HiScoresReset();
     void HiScoresClose();
 
+    // "Match &History...": the stored matches, each one's statistics pages
+    // and the export of them all.
+    void ShowHistory();
+    void HistoryOpenMatch(int row);          // a row opened: its pages shown
+    void HistoryTabClicked(int tab);
+    void HistoryPagesClose();
+    void HistoryClose();
+    // CSV or JSON by the file name's ending; the list on view, or the stored
+    // matches read afresh while the window is closed. False with the reason,
+    // which has also been shown as a message.
+    bool ExportHistory(const QString& path, QString* error);
+
     // --- The match log ------------------------------------------------------
     // Every operator event that changes the match is logged as it happens
     // (store/MatchLog.h). A match the last run did not end is offered at
@@ -112,6 +126,12 @@ public:
     // A stored match played back on an engine of its own, without a file,
     // sound or log: what the history shows of it.
     static std::unique_ptr<ModDarts> Replayed(const matchlog::LoggedMatch& match);
+    // The same with `listener` hearing the match's events as it is played
+    // back: it is added before the first one, after the engine's own, and
+    // `watch` is given the engine first so the listener can read the match
+    // at each event. Both must outlive the engine.
+    static std::unique_ptr<ModDarts> Replayed(const matchlog::LoggedMatch& match, match::MatchListener& listener,
+                                              const std::function<void(const ModDarts&)>& watch);
     const matchlog::Log& matchLog() const { return log_; }
 
     // The point of the board under (X, Y): what it is worth and its label,
@@ -127,6 +147,7 @@ public:
     OptionsDialog options;
     Announcement winner;
     HiScoresWindow hiScoresWindow;
+    HistoryWindow historyWindow;
     Clock clock;
 
     Database dbDarts;

@@ -74,6 +74,7 @@ private slots:
             {"ok", C::OptionsOk},                {"cancel", C::OptionsCancel},
             {"stats 3", C::ShowStats},           {"hiscores", C::ShowHiScores},
             {"hireset", C::HiScoresReset},       {"hiclose", C::HiScoresClose},
+            {"history", C::ShowHistory},
         };
         for (const auto& l : lines) {
             told.clear();

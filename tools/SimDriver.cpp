@@ -199,6 +199,15 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
     } else if (command == u"print" && words.size() >= 2) {
         // A failure is shown in a message box by the print dialog itself.
         PrintSelectedTabToPdf(e, rest(1), nullptr);
+    } else if (command == u"history" && words.size() == 1) {
+        c.showHistory();
+    } else if (command == u"export" && words.size() >= 2) {
+        // The format is the file name's: anything but .csv or .json is a
+        // line the driver cannot follow. A failed write is a message.
+        history::Format format;
+        if (!history::FormatOf(rest(1), &format))
+            return Result::BadCommand;
+        c.exportHistory(rest(1));
     } else if (command == u"resume" && words.size() == 1) {
         c.resume();
     } else if (command == u"discard" && words.size() == 1) {
@@ -328,6 +337,24 @@ QJsonValue resumableJson(const std::optional<ModDarts::Resumable>& r)
                        {QStringLiteral("darts"), double(r->darts)}};
 }
 
+QJsonValue historyJson(const HistoryWindow& w)
+{
+    if (!w.open)
+        return QJsonValue::Null;
+    QJsonArray rows;
+    auto two = [](const auto& v) { return QJsonArray{double(v[0]), double(v[1])}; };
+    for (const history::StoredMatch& m : w.rows)
+        rows.append(QJsonObject{{QStringLiteral("started"), history::DateText(m.log.started)},
+                                {QStringLiteral("players"), QJsonArray{m.names[0], m.names[1]}},
+                                {QStringLiteral("sets"), two(m.sets)},
+                                {QStringLiteral("legs"), two(m.legs)},
+                                {QStringLiteral("darts"), two(m.darts)},
+                                {QStringLiteral("average"), two(m.average)},
+                                {QStringLiteral("status"), matchlog::StatusText(m.log.status)},
+                                {QStringLiteral("winner"), m.winner >= 0 ? QJsonValue(m.winnerName()) : QJsonValue()}});
+    return rows;
+}
+
 } // namespace
 
 QJsonObject SimDriver::state()
@@ -378,5 +405,6 @@ QJsonObject SimDriver::state()
     }
     s[u"hitable"] = hitableJson(e.dbDarts);
     s[u"resumable"] = resumableJson(e.resumable());
+    s[u"history"] = historyJson(e.historyWindow);
     return s;
 }

@@ -7,6 +7,7 @@
 #include "ui/QtPrinting.h"
 #include "ui/frmAbout.h"
 #include "ui/frmHiScores.h"
+#include "ui/frmHistory.h"
 #include "ui/frmOptions.h"
 #include "ui/frmPrint.h"
 #include "ui/frmScores.h"
@@ -43,6 +44,9 @@ frmWinnerBust* VantrellApp::winner() const { return winner_; }
 frmHiScores* VantrellApp::hiScores() const { return hiScores_; }
 frmAbout* VantrellApp::about() const { return about_; }
 frmPrint* VantrellApp::print() const { return print_; }
+frmHistory* VantrellApp::history() const { return history_; }
+frmStats* VantrellApp::historyPages() const { return historyPages_; }
+frmPrint* VantrellApp::historyPrint() const { return historyPrint_; }
 
 bool VantrellApp::openDatabase(QString* error)
 {
@@ -118,6 +122,35 @@ void VantrellApp::statsPrint()
     emit printRequested();
 }
 
+void VantrellApp::showHistory()
+{
+    commands_->showHistory();
+    if (history_) {
+        history_->raise();
+        history_->activateWindow();
+    }
+}
+
+void VantrellApp::historyPagesPrint()
+{
+    // As "&Print" of the statistics window, with the opened match's tables
+    // and the tab on view in its pages.
+    const HistoryWindow& w = model_->historyWindow;
+    if (!w.opened || !historyPages_)
+        return;
+    if (!historyPrint_ || historyPrint_->model().closed()) {
+        PrintSources sources = PrintSourcesOf(*model_);
+        sources.stats = &w.opened->stats;
+        sources.statsWindow = &w.pages;
+        historyPrint_ = new frmPrint(historyPages_, *printing_, sources);
+    }
+    historyPrint_->setCaption(PrintDialog::StatisticsJob);
+    historyPrint_->model().show();
+    historyPrint_->show();
+    historyPrint_->raise();
+    historyPrint_->activateWindow();
+}
+
 // --- Shell ----------------------------------------------------------------------
 
 void VantrellApp::openHelp()
@@ -154,6 +187,8 @@ void VantrellApp::partsChanged(Commands::Parts parts)
         followAnnouncement();
     if (parts & Commands::Part::HiScores)
         followHiScores();
+    if (parts & Commands::Part::History)
+        followHistory();
 }
 
 void VantrellApp::followAnnouncement()
@@ -182,5 +217,56 @@ void VantrellApp::followHiScores()
         frmHiScores* closing = hiScores_;
         hiScores_ = nullptr;
         closing->closeForGood();
+    }
+}
+
+void VantrellApp::followHistory()
+{
+    const HistoryWindow& w = model_->historyWindow;
+    if (w.open) {
+        if (!history_ && scores_) {
+            history_ = new frmHistory(scores_, *this);
+            history_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+    } else if (history_) {
+        frmHistory* closing = history_;
+        history_ = nullptr;
+        closing->closeForGood();
+    }
+
+    // The pages belong to one opened match: another match opened, or the
+    // pages closed, and they go, with a print dialog over them.
+    const ModDarts* opened = w.pages.visible ? w.opened.get() : nullptr;
+    if (historyPages_ && historyPagesOf_ != opened) {
+        frmStats* going = historyPages_;
+        historyPages_ = nullptr;
+        disconnect(commands_.get(), nullptr, going, nullptr);
+        going->hide();
+        going->deleteLater();
+        if (historyPrint_) {
+            historyPrint_->hide();
+            historyPrint_->deleteLater();
+            historyPrint_ = nullptr;
+        }
+    }
+    historyPagesOf_ = historyPages_ ? historyPagesOf_ : nullptr;
+    if (opened && !historyPages_ && scores_) {
+        frmStats::Source source;
+        source.tables = &opened->stats;
+        source.window = &w.pages;
+        source.captionParts = Commands::Part::History;
+        source.tableParts = Commands::Part::History;
+        Commands& c = *commands_;
+        source.tabClicked = [&c](int tab) { c.historyTabClicked(tab); };
+        source.activated = [] {};
+        source.print = [this] { historyPagesPrint(); };
+        source.exit = [&c] { c.historyPagesClose(); };
+        source.keep = w.opened;
+        QWidget* over = history_ ? static_cast<QWidget*>(history_) : static_cast<QWidget*>(scores_);
+        historyPages_ = new frmStats(over, *this, source);
+        historyPages_->setObjectName(QStringLiteral("frmHistoryStats"));
+        const history::StoredMatch& m = w.rows[std::size_t(w.openedRow)];
+        historyPages_->setWindowTitle(QStringLiteral("Statistics - ") + history::DateText(m.log.started));
+        historyPagesOf_ = opened;
     }
 }

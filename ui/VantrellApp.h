@@ -18,6 +18,7 @@ class frmWinnerBust;
 class frmHiScores;
 class frmAbout;
 class frmPrint;
+class frmHistory;
 struct Printing;
 
 class VantrellApp : public QObject {
@@ -53,6 +54,11 @@ public:
     frmHiScores* hiScores() const;
     frmAbout* about() const;
     frmPrint* print() const;
+    frmHistory* history() const;
+    // The statistics pages of the match opened from the history, and the
+    // print dialog opened over them.
+    frmStats* historyPages() const;
+    frmPrint* historyPrint() const;
 
     // The current printer, the printers to choose from and where documents
     // go, kept for the whole run.
@@ -65,6 +71,8 @@ public:
     void showStats(int tab);
     void showHiScores();
     void statsPrint();
+    void showHistory();
+    void historyPagesPrint();
 
     void openHelp();
     void openUpdates();
@@ -81,6 +89,7 @@ private:
     void partsChanged(Commands::Parts parts);
     void followAnnouncement();
     void followHiScores();
+    void followHistory();
 
     Setup setup_;
     std::unique_ptr<ModDarts> model_;
@@ -92,5 +101,9 @@ private:
     QPointer<frmHiScores> hiScores_;
     QPointer<frmAbout> about_;
     QPointer<frmPrint> print_;
+    QPointer<frmHistory> history_;
+    QPointer<frmStats> historyPages_;
+    const ModDarts* historyPagesOf_ = nullptr;   // the engine whose tables they show
+    QPointer<frmPrint> historyPrint_;
     std::unique_ptr<Printing> printing_;
 };

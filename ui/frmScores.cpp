@@ -350,6 +350,8 @@ void frmScores::buildMenus()
     separator(stats, QStringLiteral("mnuStatline2"));
     entry(stats, QStringLiteral("mnuStaHistory"), QStringLiteral("Hi Scores"),
           [this] { app_.showHiScores(); });
+    entry(stats, QStringLiteral("mnuStaMatchHistory"), QStringLiteral("Match &History..."),
+          [this] { app_.showHistory(); });
 
     QMenu* help = menu(QStringLiteral("mnuhelp"), QStringLiteral("&Help"));
     entry(help, QStringLiteral("mnuHelHowToUse"), QStringLiteral("&How To Use"),

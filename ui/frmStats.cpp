@@ -41,8 +41,29 @@ constexpr BarRow Bars[] = {
 
 } // namespace
 
-frmStats::frmStats(QWidget* parent, VantrellApp& app)
-    : QWidget(parent, Qt::Window), app_(app), model_(app.model()), commands_(app.commands())
+namespace {
+
+frmStats::Source RunningMatch(VantrellApp& app)
+{
+    frmStats::Source s;
+    s.tables = &app.model().stats;
+    s.window = &app.model().statsWindow;
+    s.captionParts = Commands::Part::Captions;
+    s.tableParts = Commands::Part::Statistics;
+    Commands& c = app.commands();
+    s.tabClicked = [&c](int tab) { c.statsTabClicked(tab); };
+    s.activated = [&c] { c.statsActivated(); };
+    s.print = [&app] { app.statsPrint(); };
+    s.exit = [&c] { c.statsExit(); };
+    return s;
+}
+
+} // namespace
+
+frmStats::frmStats(QWidget* parent, VantrellApp& app) : frmStats(parent, app, RunningMatch(app)) {}
+
+frmStats::frmStats(QWidget* parent, VantrellApp& app, Source source)
+    : QWidget(parent, Qt::Window), source_(std::move(source)), commands_(app.commands())
 {
     setObjectName(QStringLiteral("frmStats"));
     setWindowTitle(QStringLiteral("Statistics"));
@@ -61,13 +82,13 @@ frmStats::frmStats(QWidget* parent, VantrellApp& app)
     TabStats_->setUsesScrollButtons(false);
     TabStats_->setDrawBase(false);
     TabStats_->setFocusPolicy(Qt::TabFocus);
-    const StatsWindow& sw = model_.statsWindow;
+    const StatsWindow& sw = *source_.window;
     for (const QString& caption : sw.tabCaption)
         TabStats_->addTab(caption);
     TabStats_->setGeometry(twips::px(120), twips::px(120), twips::px(6975), twips::px(330));
     connect(TabStats_, &QTabBar::tabBarClicked, this, [this](int index) {
         if (index >= 0)
-            commands_.statsTabClicked(index + 1);
+            source_.tabClicked(index + 1);
     });
 
     buildPlayerPage(0);
@@ -77,11 +98,11 @@ frmStats::frmStats(QWidget* parent, VantrellApp& app)
     cmdPrint_ = new QPushButton(QStringLiteral("&Print"), this);
     cmdPrint_->setObjectName(QStringLiteral("cmdPrint"));
     twips::place(cmdPrint_, 120, 6840, 1335, 615);
-    connect(cmdPrint_, &QPushButton::clicked, this, [this] { app_.statsPrint(); });
+    connect(cmdPrint_, &QPushButton::clicked, this, [this] { source_.print(); });
     cmdExit_ = new QPushButton(QStringLiteral("&Exit"), this);
     cmdExit_->setObjectName(QStringLiteral("cmdExit"));
     twips::place(cmdExit_, 5760, 6840, 1335, 615);
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { commands_.statsExit(); });
+    connect(cmdExit_, &QPushButton::clicked, this, [this] { source_.exit(); });
 
     refresh(Commands::Part::All);
     connect(&commands_, &Commands::changed, this, &frmStats::refresh);
@@ -89,7 +110,7 @@ frmStats::frmStats(QWidget* parent, VantrellApp& app)
 
 void frmStats::buildPlayerPage(int p)
 {
-    const StatsTables& t = model_.stats;
+    const StatsTables& t = *source_.tables;
     auto* page = new QFrame(this);
     page->setObjectName(p == 0 ? QStringLiteral("FraStats1") : QStringLiteral("FraStats2"));
     twips::place(page, 240, 480, 6735, 6135);
@@ -143,7 +164,7 @@ void frmStats::buildGamePage()
     page->setObjectName(QStringLiteral("fraGameStats"));
     twips::place(page, 240, 480, 6735, 6135);
     pages_[2] = page;
-    const Grid& g = model_.stats.grdGameStats;
+    const Grid& g = source_.tables->grdGameStats;
     auto* view = new GridView(page, QStringLiteral("grdGameStats"), g);
     twips::place(view, 120, 360, 4035, 4995);
     view->setWidestWidth(twips::px(PageWidth - 240));
@@ -152,15 +173,15 @@ void frmStats::buildGamePage()
 
 void frmStats::refresh(Commands::Parts parts)
 {
-    if (parts & Commands::Part::Captions)
+    if (parts & source_.captionParts)
         syncCaptions();
-    if (parts & Commands::Part::Statistics)
+    if (parts & source_.tableParts)
         syncTables();
 }
 
 void frmStats::syncCaptions()
 {
-    const StatsWindow& sw = model_.statsWindow;
+    const StatsWindow& sw = *source_.window;
     // A player's tab shows the name as written, "&" included, cut short when
     // it is too long for the strip; the whole name is its tooltip.
     for (int i = 0; i < 3; ++i) {
@@ -174,8 +195,8 @@ void frmStats::syncCaptions()
 
 void frmStats::syncTables()
 {
-    const ModDarts& m = model_;
-    const StatsWindow& sw = m.statsWindow;
+    const StatsTables& t = *source_.tables;
+    const StatsWindow& sw = *source_.window;
     const int tab = (sw.tab == 1 || sw.tab == 2) ? sw.tab : 3;
     if (TabStats_->currentIndex() != tab - 1) {
         const QSignalBlocker block(TabStats_);
@@ -188,9 +209,9 @@ void frmStats::syncTables()
     for (GridView* view : grids_)
         view->sync();
     for (int p = 0; p < 2; ++p) {
-        bars_[0][p]->setValue(m.stats.ProScoring[p].value());
-        bars_[1][p]->setValue(m.stats.ProOverall3Dart[p].value());
-        bars_[2][p]->setValue(m.stats.ProFirst9[p].value());
+        bars_[0][p]->setValue(t.ProScoring[p].value());
+        bars_[1][p]->setValue(t.ProOverall3Dart[p].value());
+        bars_[2][p]->setValue(t.ProFirst9[p].value());
     }
 
     if (sw.visible && isHidden()) {
@@ -206,12 +227,12 @@ void frmStats::closeEvent(QCloseEvent* e)
 {
     // Closing only hides the window: its tables stay with the match.
     e->ignore();
-    commands_.statsExit();
+    source_.exit();
 }
 
 void frmStats::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isActiveWindow())
-        commands_.statsActivated();
+        source_.activated();
 }

@@ -6,6 +6,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class GridView;
 class ModDarts;
 class QFrame;
@@ -14,10 +17,28 @@ class QTabBar;
 class RatingBar;
 class VantrellApp;
 
+struct StatsTables;
+struct StatsWindow;
+
 class frmStats : public QWidget {
     Q_OBJECT
 public:
+    // What the window shows and where its events go: the running match's
+    // statistics, or those of a stored match opened from the history.
+    struct Source {
+        const StatsTables* tables = nullptr;
+        const StatsWindow* window = nullptr;
+        Commands::Parts captionParts;   // changes that may rename the tabs
+        Commands::Parts tableParts;     // changes that may alter the pages
+        std::function<void(int)> tabClicked;
+        std::function<void()> activated, print, exit;
+        // What the tables belong to, kept as long as the window is.
+        std::shared_ptr<const void> keep;
+    };
+
+    // The running match's statistics window.
     frmStats(QWidget* parent, VantrellApp& app);
+    frmStats(QWidget* parent, VantrellApp& app, Source source);
 
     // Shows what the model now holds of the parts given.
     void refresh(Commands::Parts parts);
@@ -36,8 +57,7 @@ private:
     void syncCaptions();
     void syncTables();
 
-    VantrellApp& app_;
-    const ModDarts& model_;
+    Source source_;
     Commands& commands_;
     QTabBar* TabStats_ = nullptr;
     QFrame* pages_[3] = {};

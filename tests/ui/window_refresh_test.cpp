@@ -9,6 +9,7 @@
 #include "ui/GridView.h"
 #include "ui/Widgets.h"
 #include "ui/frmHiScores.h"
+#include "ui/frmHistory.h"
 #include "ui/frmStats.h"
 #include "ui/frmWinnerBust.h"
 
@@ -103,7 +104,8 @@ class WindowRefreshTest : public QObject {
         QStringList all;
         all << Shown("frmScores", f.app->scores()) << Shown("frmStats", f.app->stats())
             << Shown("frmOptions", f.app->options()) << Shown("frmWinnerBust", f.app->winner())
-            << Shown("frmHiScores", f.app->hiScores());
+            << Shown("frmHiScores", f.app->hiScores()) << Shown("frmHistory", f.app->history())
+            << Shown("frmHistoryStats", f.app->historyPages());
         return all;
     }
 
@@ -114,6 +116,8 @@ class WindowRefreshTest : public QObject {
         const ModDarts& m = f.model();
         QVERIFY2(bool(f.app->winner()) == m.winner.open(), qPrintable(step));
         QVERIFY2(bool(f.app->hiScores()) == m.hiScoresWindow.open, qPrintable(step));
+        QVERIFY2(bool(f.app->history()) == m.historyWindow.open, qPrintable(step));
+        QVERIFY2(bool(f.app->historyPages()) == m.historyWindow.pages.visible, qPrintable(step));
         const Commands::Parts all = Commands::Part::All;
         f.app->scores()->refresh(all);
         f.app->stats()->refresh(all);
@@ -122,6 +126,10 @@ class WindowRefreshTest : public QObject {
             winner->refresh(all);
         if (frmHiScores* hiScores = f.app->hiScores())
             hiScores->refresh(all);
+        if (frmHistory* history = f.app->history())
+            history->refresh(all);
+        if (frmStats* pages = f.app->historyPages())
+            pages->refresh(all);
     }
 
     // One command, as a window or the operator would issue it; returns what
@@ -170,7 +178,7 @@ class WindowRefreshTest : public QObject {
             c.winnerCloseRequest();
             return QStringLiteral("announcement close box");
         }
-        switch (pick(21)) {
+        switch (pick(26)) {
         case 0: {
             const int tab = 1 + pick(3);
             c.showOptions(tab);
@@ -248,6 +256,25 @@ class WindowRefreshTest : public QObject {
         case 19:
             c.hiScoresClose();
             return QStringLiteral("high scores closed");
+        case 20:
+            c.showHistory();
+            return QStringLiteral("history shown");
+        case 21: {
+            const int row = pick(int(m.historyWindow.rows.size()) + 1);
+            c.historyOpenMatch(row);
+            return QStringLiteral("history row %1 opened").arg(row);
+        }
+        case 22: {
+            const int tab = 1 + pick(3);
+            c.historyTabClicked(tab);
+            return QStringLiteral("stored match's tab %1").arg(tab);
+        }
+        case 23:
+            c.historyPagesClose();
+            return QStringLiteral("stored match's pages closed");
+        case 24:
+            c.historyClose();
+            return QStringLiteral("history closed");
         default:
             c.load();
             return QStringLiteral("settings loaded again");

@@ -1,6 +1,6 @@
 // The driver's command reader on arbitrary lines: every input is a short
-// session played on a fresh engine over one database. A "print" line prints
-// into the session's own folder, never where the line says.
+// session played on a fresh engine over one database. A "print" or "export"
+// line writes into the session's own folder, never where the line says.
 #include "tools/SimDriver.h"
 
 #include <QDir>
@@ -47,8 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     QString output;
     const QString printLine = QStringLiteral("print ") + home->filePath(QStringLiteral("printed.pdf"));
+    const QString exportLine = QStringLiteral("export ") + home->filePath(QStringLiteral("exported."));
     for (const QString& given : lines) {
-        const QString& line = given.startsWith(QLatin1String("print")) ? printLine : given;
+        QString line = given;
+        if (given.startsWith(QLatin1String("print")))
+            line = printLine;
+        else if (given.startsWith(QLatin1String("export")))
+            line = exportLine + (given.endsWith(QLatin1String("json")) ? QStringLiteral("json") : QStringLiteral("csv"));
         const SimDriver::Result result = driver.run(line, &output, &error);
         if (result == SimDriver::Result::Ok && line == QLatin1String("state") &&
             QJsonDocument::fromJson(output.toUtf8()).isNull())

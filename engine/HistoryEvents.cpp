@@ -1,0 +1,85 @@
+// The match-history window's events. The list is read from the match log
+// when the window opens; opening a row plays that match back once more on an
+// engine of its own, whose statistics tables are the pages shown for it.
+#include "base/AppText.h"
+#include "engine/ModDarts.h"
+
+void ModDarts::ShowHistory()
+{
+    HistoryWindow& w = historyWindow;
+    int skipped = 0;
+    QString error;
+    w.rows = history::ReadAll(log_, &skipped, &error);
+    w.open = true;
+    ++w.revision;
+    HistoryPagesClose();
+    if (!error.isEmpty())
+        notifier().message(QStringLiteral("The match history could not be read completely:\n") + error, apptext::Title);
+    else if (skipped > 0)
+        notifier().message(QStringLiteral("%1 entries of the match log could not be read back; the rest is listed.")
+                               .arg(skipped),
+                           apptext::Title);
+}
+
+void ModDarts::HistoryOpenMatch(int row)
+{
+    HistoryWindow& w = historyWindow;
+    if (!w.open || row < 0 || row >= int(w.rows.size()))
+        return;
+    std::unique_ptr<ModDarts> played = Replayed(history::Playback(w.rows[std::size_t(row)].log));
+    // As the statistics window does on activation: the scoring-darts bars
+    // are worked out from the bed counts.
+    played->StatsActivated();
+    w.pages = StatsWindow();
+    for (int p = 0; p < 2; ++p)
+        w.pages.tabCaption[p] = played->statsWindow.tabCaption[p];
+    w.pages.tab = 1;
+    w.pages.visible = true;
+    w.openedRow = row;
+    w.opened = std::move(played);
+}
+
+void ModDarts::HistoryTabClicked(int tab)
+{
+    historyWindow.pages.tab = (tab == 1 || tab == 2) ? tab : 3;
+}
+
+void ModDarts::HistoryPagesClose()
+{
+    HistoryWindow& w = historyWindow;
+    w.pages.visible = false;
+    w.openedRow = -1;
+    w.opened.reset();
+}
+
+void ModDarts::HistoryClose()
+{
+    HistoryWindow& w = historyWindow;
+    HistoryPagesClose();
+    w.open = false;
+    w.rows.clear();
+    ++w.revision;
+}
+
+bool ModDarts::ExportHistory(const QString& path, QString* error)
+{
+    QString why;
+    bool done = false;
+    if (historyWindow.open) {
+        done = history::Export(historyWindow.rows, path, &why);
+    } else {
+        int skipped = 0;
+        QString readError;
+        const std::vector<history::StoredMatch> rows = history::ReadAll(log_, &skipped, &readError);
+        done = readError.isEmpty() ? history::Export(rows, path, &why) : false;
+        if (!readError.isEmpty())
+            why = readError;
+    }
+    if (done)
+        return true;
+    notifier().message(QStringLiteral("The match history could not be exported to %1:\n%2").arg(path, why),
+                       apptext::Title);
+    if (error)
+        *error = why;
+    return false;
+}

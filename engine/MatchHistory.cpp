@@ -1,0 +1,362 @@
+#include "engine/MatchHistory.h"
+
+#include "base/TextNumbers.h"
+#include "engine/ModDarts.h"
+#include "store/MatchOptions.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace history {
+
+namespace {
+
+// Hears a stored match as it is played back and keeps its darts with what
+// each one did. Undo takes the newest dart back, so the darts kept at the
+// end are the match as it stands; the visits are made from them then.
+class DartRecorder final : public match::MatchListener {
+public:
+    struct Thrown {
+        int player = 0;
+        match::Dart dart;
+        int numberInVisit = 1;
+        int set = 1, leg = 1;
+        // What the dart did to its visit.
+        bool endsVisit = false, bust = false, winsLeg = false;
+        qint64 remainingAfter = 0;
+        int matchWonBy = -1;
+    };
+
+    const ModDarts* engine = nullptr;
+    std::vector<Thrown> darts;
+    int startingScore = 501;
+
+    void dartScored(const match::DartScored& e) override
+    {
+        const match::Match& m = engine->match();
+        Thrown t;
+        t.player = e.player;
+        t.dart = e.dart;
+        t.numberInVisit = e.numberInVisit;
+        t.set = int(m.player(0).sets + m.player(1).sets + 1);
+        t.leg = int(m.player(0).legs + m.player(1).legs + 1);
+        t.remainingAfter = m.visitRemaining();
+        darts.push_back(t);
+        startingScore = engine->savedStartWith();
+    }
+    void visitEnded(const match::VisitEnded& e) override
+    {
+        if (darts.empty())
+            return;
+        Thrown& t = darts.back();
+        t.endsVisit = true;
+        // The visit that wins a leg has left 0, whatever the board shows after.
+        if (!t.winsLeg)
+            t.remainingAfter = engine->match().player(e.player).remaining;
+    }
+    void bust(const match::Bust& e) override
+    {
+        if (darts.empty())
+            return;
+        Thrown& t = darts.back();
+        t.endsVisit = t.bust = true;
+        t.remainingAfter = engine->match().player(e.player).remaining;
+    }
+    void legWon(const match::LegWon&) override
+    {
+        if (darts.empty())
+            return;
+        Thrown& t = darts.back();
+        t.endsVisit = t.winsLeg = true;
+        t.remainingAfter = 0;
+    }
+    void matchWon(const match::MatchWon& e) override
+    {
+        if (!darts.empty())
+            darts.back().matchWonBy = e.player;
+    }
+    void dartTakenBack(const match::DartTakenBack&) override
+    {
+        if (!darts.empty())
+            darts.pop_back();
+    }
+    void gameStarted(const match::GameStarted&) override { darts.clear(); }
+
+    std::vector<Visit> visits() const
+    {
+        std::vector<Visit> out;
+        bool open = false;
+        for (const Thrown& t : darts) {
+            if (!open || t.numberInVisit == 1 || out.back().player != t.player) {
+                Visit v;
+                v.set = t.set;
+                v.leg = t.leg;
+                v.player = t.player;
+                out.push_back(v);
+            }
+            Visit& v = out.back();
+            v.darts.push_back(Dart{t.dart.label(), t.dart.score()});
+            v.total += t.dart.score();
+            v.bust = t.bust;
+            v.winsLeg = t.winsLeg;
+            v.remainingAfter = t.remainingAfter;
+            v.complete = t.endsVisit;
+            open = !t.endsVisit;
+        }
+        return out;
+    }
+
+    int winner() const
+    {
+        // The first to reach the sets wins; a later count reaching them again
+        // does not take it away.
+        for (const Thrown& t : darts)
+            if (t.matchWonBy >= 0)
+                return t.matchWonBy;
+        return -1;
+    }
+};
+
+QString csvField(const QString& text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString dartsText(const Visit& v)
+{
+    QStringList labels;
+    for (const Dart& d : v.darts)
+        labels << d.label;
+    return labels.join(u' ');
+}
+
+QJsonValue nameOrNull(const StoredMatch& m, int player)
+{
+    return player >= 0 ? QJsonValue(m.names[player]) : QJsonValue();
+}
+
+QJsonObject matchJson(const StoredMatch& m)
+{
+    QJsonObject o;
+    o[u"id"] = double(m.log.id);
+    o[u"started"] = m.log.started.toString(Qt::ISODate);
+    o[u"status"] = matchlog::StatusText(m.log.status);
+    o[u"winner"] = nameOrNull(m, m.winner);
+    QJsonArray players;
+    for (int p = 0; p < m.players; ++p)
+        players.append(QJsonObject{{QStringLiteral("name"), m.names[p]},
+                                   {QStringLiteral("sets"), double(m.sets[p])},
+                                   {QStringLiteral("legs"), double(m.legs[p])},
+                                   {QStringLiteral("darts"), double(m.darts[p])},
+                                   {QStringLiteral("points"), double(m.points[p])},
+                                   {QStringLiteral("average"), m.average[p]}});
+    o[u"players"] = players;
+    o[u"settings"] = QJsonObject{{QStringLiteral("players"), m.players},
+                                 {QStringLiteral("startingScore"), m.startingScore},
+                                 {QStringLiteral("legsPerSet"), m.legsPerSet},
+                                 {QStringLiteral("setsPerMatch"), m.setsPerMatch}};
+    // The visits by leg, in the order they were thrown.
+    QJsonArray legs;
+    QJsonObject leg;
+    QJsonArray visits;
+    int set = 0, number = 0;
+    auto closeLeg = [&] {
+        if (visits.isEmpty())
+            return;
+        leg[u"visits"] = visits;
+        legs.append(leg);
+        visits = QJsonArray();
+    };
+    for (const Visit& v : m.visits) {
+        if (v.set != set || v.leg != number) {
+            closeLeg();
+            set = v.set;
+            number = v.leg;
+            leg = QJsonObject{{QStringLiteral("set"), set}, {QStringLiteral("leg"), number},
+                              {QStringLiteral("winner"), QJsonValue()}};
+        }
+        if (v.winsLeg)
+            leg[u"winner"] = m.names[v.player];
+        QJsonArray darts;
+        for (const Dart& d : v.darts)
+            darts.append(QJsonObject{{QStringLiteral("label"), d.label}, {QStringLiteral("score"), d.score}});
+        visits.append(QJsonObject{{QStringLiteral("player"), m.names[v.player]},
+                                  {QStringLiteral("playerNumber"), v.player + 1},
+                                  {QStringLiteral("darts"), darts},
+                                  {QStringLiteral("total"), double(v.total)},
+                                  {QStringLiteral("bust"), v.bust},
+                                  {QStringLiteral("winsLeg"), v.winsLeg},
+                                  {QStringLiteral("remainingAfter"), double(v.remainingAfter)},
+                                  {QStringLiteral("complete"), v.complete}});
+    }
+    closeLeg();
+    o[u"legs"] = legs;
+    return o;
+}
+
+// The settings a match is played back with. What its stored settings lack
+// (a row edited by hand, cut short) is taken from a first run's settings, so
+// such a match is still played by two players to the usual counts rather
+// than by nobody's settings at all.
+QString SettingsForPlayback(const QString& stored)
+{
+    const MatchOptions first;
+    const QJsonObject controls{{QStringLiteral("txtName1"), first.Player1},
+                               {QStringLiteral("txtName2"), first.Player2},
+                               {QStringLiteral("txtLegs"), first.NumberOfLegs},
+                               {QStringLiteral("txtSets"), first.NumberofSets},
+                               {QStringLiteral("OptScore"), 0},
+                               {QStringLiteral("OptPlayers"), first.Players - 1},
+                               {QStringLiteral("OptComm"), first.Commentry == 1 ? 0 : 1}};
+    QJsonObject settings{{QStringLiteral("names"), QJsonArray{first.Player1, first.Player2}},
+                         {QStringLiteral("controls"), controls},
+                         {QStringLiteral("remembered"), controls},
+                         {QStringLiteral("savedStart"), first.StartWith},
+                         {QStringLiteral("savedPlayers"), first.Players}};
+    const QJsonObject given = QJsonDocument::fromJson(stored.toUtf8()).object();
+    for (auto it = given.begin(); it != given.end(); ++it)
+        settings[it.key()] = it.value();
+    return QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
+
+double ThreeDartAverage(qint64 points, qint64 darts)
+{
+    if (darts <= 0)
+        return 0;
+    // Worked out as the scoreboard's "Avg" is, to the last bit: the points
+    // over the darts in threes, then to 2 places as AverageText rounds.
+    const double average = double(points) / (double(darts) / 3);
+    return double(RoundHalfEven(average * 100.0)) / 100;
+}
+
+matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log)
+{
+    matchlog::LoggedMatch playback = log;
+    playback.settings = SettingsForPlayback(log.settings);
+    return playback;
+}
+
+StoredMatch Read(const matchlog::LoggedMatch& log)
+{
+    DartRecorder recorder;
+    const std::unique_ptr<ModDarts> e =
+        ModDarts::Replayed(Playback(log), recorder, [&](const ModDarts& engine) { recorder.engine = &engine; });
+    StoredMatch m;
+    m.log = log;
+    m.players = e->twoPlayers() ? 2 : 1;
+    for (int p = 0; p < 2; ++p) {
+        const match::PlayerState& S = e->match().player(p);
+        m.names[p] = e->board.panel[p].lblNames.text();
+        m.sets[p] = S.sets;
+        m.legs[p] = S.legs;
+        m.darts[p] = S.dartsInMatch;
+        m.points[p] = S.matchPoints;
+        m.average[p] = ThreeDartAverage(S.matchPoints, S.dartsInMatch);
+    }
+    m.winner = recorder.winner();
+    m.startingScore = recorder.startingScore;
+    m.legsPerSet = NumericValue(e->options.txtLegs);
+    m.setsPerMatch = NumericValue(e->options.txtSets);
+    m.visits = recorder.visits();
+    return m;
+}
+
+std::vector<StoredMatch> ReadAll(const matchlog::Log& log, int* skipped, QString* error)
+{
+    std::vector<StoredMatch> out;
+    for (const matchlog::LoggedMatch& each : log.all(skipped, error)) {
+        const bool anyDart = std::any_of(each.entries.begin(), each.entries.end(),
+                                         [](const matchlog::Entry& e) { return e.kind == u"press"; });
+        if (anyDart)
+            out.push_back(Read(each));
+    }
+    return out;
+}
+
+QString DateText(const QDateTime& moment)
+{
+    return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+bool FormatOf(const QString& path, Format* format)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"csv")
+        *format = Format::Csv;
+    else if (suffix == u"json")
+        *format = Format::Json;
+    else
+        return false;
+    return true;
+}
+
+QByteArray Csv(const std::vector<StoredMatch>& matches)
+{
+    // A byte-order mark, so spreadsheets take the names as UTF-8; lines end
+    // in CR LF as the format has it.
+    QString text = QStringLiteral("\uFEFFmatch,date,set,leg,player_no,player,darts,dart_count,visit_total,bust,"
+                                  "remaining_after\r\n");
+    for (const StoredMatch& m : matches) {
+        const QString date = m.log.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        for (const Visit& v : m.visits) {
+            const QStringList fields{QString::number(m.log.id),
+                                     date,
+                                     QString::number(v.set),
+                                     QString::number(v.leg),
+                                     QString::number(v.player + 1),
+                                     csvField(m.names[v.player]),
+                                     dartsText(v),
+                                     QString::number(v.darts.size()),
+                                     QString::number(v.total),
+                                     v.bust ? QStringLiteral("yes") : QStringLiteral("no"),
+                                     QString::number(v.remainingAfter)};
+            text += fields.join(u',') + QStringLiteral("\r\n");
+        }
+    }
+    return text.toUtf8();
+}
+
+QByteArray Json(const std::vector<StoredMatch>& matches)
+{
+    QJsonArray all;
+    for (const StoredMatch& m : matches)
+        all.append(matchJson(m));
+    return QJsonDocument(QJsonObject{{QStringLiteral("matches"), all}}).toJson(QJsonDocument::Indented);
+}
+
+bool Export(const std::vector<StoredMatch>& matches, const QString& path, QString* error)
+{
+    Format format;
+    if (!FormatOf(path, &format)) {
+        if (error)
+            *error = QStringLiteral("The file name must end in .csv or .json.");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = format == Format::Csv ? Csv(matches) : Json(matches);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace history

@@ -1,0 +1,90 @@
+#pragma once
+// Past matches as the history shows and exports them. A stored match is
+// played back from its log on an engine of its own; what it shows at the end
+// (names, sets, legs, darts, averages) makes its row, and the visits as they
+// stand at the end (a visit taken back by undo is gone) make its export.
+//
+// The exports are for other programs: CSV with one row per visit, for any
+// spreadsheet, and JSON with whole matches, for scripts.
+#include "store/MatchLog.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace history {
+
+// One dart of a visit.
+struct Dart {
+    QString label;   // "T20", "D16", "25", "0" ...
+    int score = 0;
+};
+
+// One visit as it stands at the end of the match.
+struct Visit {
+    int set = 1;      // the set it was thrown in, from 1
+    int leg = 1;      // the leg within that set, from 1
+    int player = 0;   // 0 or 1
+    std::vector<Dart> darts;
+    qint64 total = 0;           // the darts' scores added, a bust's as thrown
+    bool bust = false;
+    bool winsLeg = false;
+    // The score left once the visit is over: a bust leaves it where the
+    // visit began, a won leg at 0. A visit still open at the end (fewer than
+    // three darts, neither bust nor finish) leaves what it has come down to.
+    qint64 remainingAfter = 0;
+    bool complete = true;
+};
+
+// One stored match: its row in the history and its visits.
+struct StoredMatch {
+    matchlog::LoggedMatch log;
+    int players = 2;                 // 1 or 2, as the match ended
+    QString names[2];
+    qint64 sets[2] = {0, 0};
+    qint64 legs[2] = {0, 0};         // legs in the running set
+    qint64 darts[2] = {0, 0};        // darts thrown in the match
+    qint64 points[2] = {0, 0};       // points scored, busted visits taken off
+    double average[2] = {0, 0};      // three-dart average, to 2 places
+    int winner = -1;                 // the player who won the match, -1 for none
+    int startingScore = 501;
+    double legsPerSet = 0, setsPerMatch = 0;   // as the match counts them
+    std::vector<Visit> visits;
+
+    QString winnerName() const { return winner >= 0 ? names[winner] : QString(); }
+};
+
+// The three-dart average as the scoreboard shows it, to 2 places; 0 without a dart.
+double ThreeDartAverage(qint64 points, qint64 darts);
+
+// The match as it is played back: settings its log lacks (a row edited by
+// hand) are a first run's.
+matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log);
+
+// Plays `log` back and reads it.
+StoredMatch Read(const matchlog::LoggedMatch& log);
+
+// Every stored match with at least one dart, newest first. `skipped` counts
+// the log's rows that could not be read back.
+std::vector<StoredMatch> ReadAll(const matchlog::Log& log, int* skipped, QString* error);
+
+// The date of a row as the history shows it: "dd/mm/yyyy HH:MM:SS".
+QString DateText(const QDateTime& moment);
+
+enum class Format { Csv, Json };
+// The format a file name asks for by its ending (.csv or .json, any case);
+// false when it asks for neither.
+bool FormatOf(const QString& path, Format* format);
+
+// The exports' contents.
+QByteArray Csv(const std::vector<StoredMatch>& matches);
+QByteArray Json(const std::vector<StoredMatch>& matches);
+
+// Writes the export of `matches` to `path` in the format its name asks
+// for. The file is replaced whole or not at all.
+bool Export(const std::vector<StoredMatch>& matches, const QString& path, QString* error);
+
+} // namespace history

@@ -1,0 +1,394 @@
+#!/usr/bin/env python3
+"""Random matches through the driver, then the history and its exports checked
+against what the driver showed while they were played.
+
+    history_check.py SIM [--sessions N] [--seed S]   random sessions
+    history_check.py SIM --damaged                   a log edited by hand
+
+Each session sets random options (101/301/501, legs, sets, one or two players,
+names with commas, quotes and accents) and plays darts, undos, new games,
+option changes and restarts (resumed, discarded, or played on). The driver's
+state after every command is kept. Every stored match with a dart must then
+be a row of `history`, newest first, with the names, sets, legs and averages
+its panels showed last, its status and its winner; the JSON export must hold
+the same figures and the CSV the same visits, whose totals add up to the
+points the driver showed and whose remaining scores follow each other.
+"""
+import csv
+import io
+import json
+import os
+import random
+import sqlite3
+import subprocess
+import sys
+import tempfile
+
+LABELS = ([f"T{n}" for n in (20, 19, 18, 17)] + ["20", "19", "5", "1", "0", "25", "50"]
+          + [f"D{n}" for n in range(1, 21)])
+NAMES = ["Ann", "Bob", 'Bob "The Arrow"', "Zoë, Jr", "Émile", "Kim O'Neil", "Lee"]
+
+
+class Failure(Exception):
+    pass
+
+
+def need(condition, text):
+    if not condition:
+        raise Failure(text)
+
+
+def dart(rng):
+    r = rng.random()
+    if r < 0.45:
+        return rng.choice(LABELS[:11])
+    if r < 0.85:
+        return f"D{rng.randint(1, 20)}"
+    return rng.choice(["50", "25", "0", "D20", "D16"])
+
+
+def aimed(rng, state):
+    """A dart a player going for the finish might throw, or any dart."""
+    left = state["VisitRemaining"]
+    if state["DartsInVisit"] not in (1, 2):
+        left = int(state["panels"][state["CurrentPlayer"]]["lblScoreLeft"] or 0)
+    if rng.random() < 0.35 or left < 2:
+        return dart(rng)
+    if left == 50:
+        return "50"
+    if left <= 40 and left % 2 == 0:
+        return f"D{left // 2}"
+    if left > 100:
+        return "T20"
+    if left > 40:
+        return str(min(20, left - 40)) if left - 40 <= 20 else "T19" if left - 57 >= 2 else "20"
+    return "1"
+
+
+class Session:
+    """One driver run played command by command, with the state after each."""
+
+    def __init__(self, sim, home):
+        self.proc = subprocess.Popen([sim, "--home", home], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, text=True, encoding="utf-8")
+        self.commands, self.states = [], []
+
+    def send(self, command):
+        self.proc.stdin.write(command + "\nstate\n")
+        self.proc.stdin.flush()
+        line = self.proc.stdout.readline()
+        if not line:
+            raise Failure(f"driver ended at {command!r}: {self.proc.stderr.read().strip()}")
+        self.commands.append(command)
+        self.states.append(json.loads(line))
+        return self.states[-1]
+
+    def close(self):
+        self.proc.stdin.close()
+        self.proc.wait(timeout=60)
+        need(self.proc.returncode == 0, f"driver exit {self.proc.returncode}")
+
+
+def play_session(sim, home, seed):
+    """Options, then a random mix of events; returns the commands and states."""
+    rng = random.Random(seed)
+    clock = [2030, 1, 1, 9, 0]
+
+    def tick():
+        clock[4] += rng.randint(1, 50)
+        clock[3] += clock[4] // 60
+        clock[4] %= 60
+        return f"clock {clock[0]:04d}-{clock[1]:02d}-{clock[2]:02d}T{clock[3]:02d}:{clock[4]:02d}:00"
+
+    s = Session(sim, home)
+    names = rng.sample(NAMES, 2)
+    s.start = int(rng.choice(['101', '101', '301', '501']))
+    s.players = int(rng.choice(['2', '2', '2', '1']))
+    for c in [tick(), "options 3", f"set name1 {names[0]}", f"set name2 {names[1]}",
+              f"set start {s.start}",
+              f"set legs {rng.randint(1, 3)}", f"set sets {rng.randint(1, 2)}",
+              f"set players {s.players}", "ok"]:
+        state = s.send(c)
+    for _ in range(rng.randint(150, 350)):
+        r = rng.random()
+        if r < 0.78:
+            state = s.send(f"throw {aimed(rng, state)}")
+        elif r < 0.88:
+            for _ in range(rng.randint(1, 4)):
+                state = s.send("undo")
+        elif r < 0.93:
+            state = s.send("winnerok")
+        elif r < 0.945:
+            s.send(tick())
+            state = s.send("newgame")
+        elif r < 0.965:
+            s.send("restart")
+            state = s.send(rng.choice(["resume", "resume", "discard", f"throw {dart(rng)}"]))
+        elif r < 0.98:
+            names = rng.sample(NAMES, 2)
+            for c in ["options 1", f"set name1 {names[0]}", f"set name2 {names[1]}", "ok"]:
+                state = s.send(c)
+        else:
+            for c in ["options 3", f"set legs {rng.randint(1, 3)}", "ok"]:
+                state = s.send(c)
+    s.close()
+    return s
+
+
+def drive(sim, home, commands):
+    """Runs the commands with a state after each; returns the states."""
+    s = Session(sim, home)
+    for c in commands:
+        s.send(c)
+    s.close()
+    return s.states
+
+
+LOGGED = ("throw", "winnerok", "options", "set", "ok", "cancel")
+
+
+def expected_matches(commands, states):
+    """What the session's stored matches must show, oldest first."""
+    segments = []
+
+    def new_segment():
+        segments.append({"throws": 0, "started": None, "snap": None, "won": [], "ever_won": False,
+                         "open": True})
+        return segments[-1]
+
+    seg = new_segment()
+    clock = None
+    pending = False  # restarted with a resumable match not yet answered
+    before = None
+    for command, state in zip(commands, states):
+        word = command.split(" ")[0]
+        if word == "clock":
+            clock = command.split(" ")[1].replace("T", " ")
+        if word == "restart":
+            pending = state["resumable"] is not None
+            if not pending:
+                seg = new_segment()
+            before = state
+            continue
+        if pending:
+            pending = False
+            if word == "resume":
+                pass
+            elif word in LOGGED or word in ("discard", "newgame"):
+                seg["open"] = False
+                seg = new_segment()
+        if word == "newgame":
+            seg["open"] = False
+            seg = new_segment()
+        undone = (word == "undo" and before is not None
+                  and state["DartHistoryIndex"] < before["DartHistoryIndex"])
+        if seg["started"] is None and (word in LOGGED or undone):
+            seg["started"] = clock
+        if word == "throw":
+            seg["throws"] += 1
+            counts = lambda s: [(p["lblSet"], p["lblLeg"]) for p in s["panels"]]
+            won = None
+            a = state["announcement"]
+            if before is not None and counts(before) != counts(state) and a and a["lblWinner"] == "Match winner is:":
+                names = [p["lblNames"].strip() for p in state["panels"]]
+                won = names.index(a["lblPlayer"])
+                seg["ever_won"] = True
+            seg["won"].append(won)
+        elif undone:
+            seg["won"].pop()
+        if word not in ("discard",):
+            seg["snap"] = state
+        before = state
+    seg["pending_at_end"] = pending
+    return [s for s in segments if s["throws"] > 0]
+
+
+def avg_text(value):
+    return f"{value:,.2f}"
+
+
+def check_session(sim, seed, keep):
+    with tempfile.TemporaryDirectory() as home:
+        played = play_session(sim, home, seed)
+        expected = expected_matches(played.commands, played.states)
+        out_csv, out_json, out_closed = (os.path.join(home, n) for n in ("v.csv", "m.json", "closed.json"))
+        final = drive(sim, home, ["resume", f"export {out_closed}", "history", f"export {out_csv}",
+                                  f"export {out_json}"])
+        rows = final[2]["history"]
+        need(final[0]["history"] is None and final[1]["history"] is None, "history shown before it was opened")
+        check_against(expected, rows, out_csv, out_json, out_closed)
+        matches, visits = read_exports(out_csv, out_json)
+        for m in matches:
+            # The options are set once, before the first dart, so every leg
+            # starts from them.
+            need(m["settings"]["startingScore"] == played.start and m["settings"]["players"] == played.players
+                 and len(m["players"]) == played.players, f"match {m['id']}: settings {m['settings']}")
+            for leg in m["legs"]:
+                first = {}
+                for v in leg["visits"]:
+                    if v["playerNumber"] not in first:
+                        first[v["playerNumber"]] = v
+                        want = played.start if v["bust"] else played.start - v["total"]
+                        need(v["remainingAfter"] == want, f"match {m['id']}: first visit {v} from {played.start}")
+        if keep:
+            keep_copy(home, keep)
+
+
+def keep_copy(home, where):
+    import shutil
+    shutil.copytree(home, where, dirs_exist_ok=True)
+
+
+def read_exports(out_csv, out_json):
+    with open(out_json, encoding="utf-8") as f:
+        doc = json.load(f)
+    with open(out_csv, encoding="utf-8-sig", newline="") as f:
+        visits = list(csv.DictReader(f))
+    return doc["matches"], visits
+
+
+def check_consistent(rows, matches, visits):
+    """The exports agree with the rows and with themselves."""
+    need(len(matches) == len(rows), f"{len(matches)} matches exported, {len(rows)} rows")
+    by_match = {}
+    for v in visits:
+        by_match.setdefault(v["match"], []).append(v)
+    for row, m in zip(rows, matches):
+        where = f"match {m['id']}"
+        players = m["players"]
+        need([p["name"] for p in players] == row["players"][:len(players)], f"{where}: names differ")
+        for p, pl in enumerate(players):
+            for key in ("sets", "legs", "darts", "average"):
+                need(pl[key] == row[key][p], f"{where}: {key} {pl[key]} against the row's {row[key][p]}")
+            exact = pl["points"] / pl["darts"] * 3 if pl["darts"] else 0
+            need(abs(pl["average"] - exact) <= 0.005 + 1e-9 and abs(round(pl["average"] * 100) - pl["average"] * 100) < 1e-6,
+                 f"{where}: average {pl['average']} of {pl['points']}/{pl['darts']}")
+        need(m["status"] == row["status"], f"{where}: status differs")
+        need(m["winner"] == row["winner"], f"{where}: winner differs")
+        need(row["winner"] is None or row["status"] == "won", f"{where}: a winner in a match not won")
+        rows_csv = by_match.get(str(m["id"]), [])
+        json_visits = [v for leg in m["legs"] for v in leg["visits"]]
+        need(len(rows_csv) == len(json_visits), f"{where}: {len(rows_csv)} CSV visits, {len(json_visits)} in JSON")
+        points, darts = [0, 0], [0, 0]
+        last = {}
+        for c, j, leg in ((c, j, leg) for (c, (j, leg)) in zip(rows_csv, ((v, l) for l in m["legs"] for v in l["visits"]))):
+            p = int(c["player_no"]) - 1
+            labels = c["darts"].split(" ") if c["darts"] else []
+            need(labels == [d["label"] for d in j["darts"]], f"{where}: darts differ")
+            need(1 <= len(labels) <= 3 and int(c["dart_count"]) == len(labels), f"{where}: {labels}")
+            need(int(c["visit_total"]) == sum(d["score"] for d in j["darts"]) == j["total"], f"{where}: total")
+            need((c["bust"] == "yes") == j["bust"] and c["bust"] in ("yes", "no"), f"{where}: bust")
+            need(int(c["remaining_after"]) == j["remainingAfter"], f"{where}: remaining")
+            need(int(c["set"]) == leg["set"] and int(c["leg"]) == leg["leg"], f"{where}: leg")
+            need(c["player"] == players[p]["name"], f"{where}: player")
+            if j["complete"] and not j["bust"] and not j["winsLeg"]:
+                need(len(labels) == 3, f"{where}: a visit ended after {len(labels)} darts")
+            if not j["bust"]:
+                points[p] += j["total"]
+            darts[p] += len(labels)
+            key = (p, leg["set"], leg["leg"])
+            if j["winsLeg"]:
+                need(j["remainingAfter"] == 0 and labels[-1][0] in "D5", f"{where}: a leg won on {labels}")
+            if key in last:
+                prev = last[key]
+                want = prev if j["bust"] else prev - j["total"]
+                need(j["remainingAfter"] == want,
+                     f"{where}: remaining {j['remainingAfter']} after {labels} from {prev}")
+            if j["complete"]:
+                last[key] = j["remainingAfter"]
+        for p, pl in enumerate(players):
+            need(points[p] == pl["points"], f"{where}: visits add up to {points[p]}, points {pl['points']}")
+            need(darts[p] == pl["darts"], f"{where}: visits hold {darts[p]} darts, {pl['darts']} thrown")
+
+
+def check_against(expected, rows, out_csv, out_json, out_closed):
+    matches, visits = read_exports(out_csv, out_json)
+    with open(out_closed, encoding="utf-8") as f:
+        need(json.load(f)["matches"] == matches, "the export with the window closed differs")
+    check_consistent(rows, matches, visits)
+    need(len(rows) == len(expected), f"{len(rows)} rows for {len(expected)} matches played")
+    for row, m, seg in zip(rows, matches, reversed(expected)):
+        snap = seg["snap"]
+        where = f"match {m['id']}"
+        panels = snap["panels"]
+        need(row["players"] == [p["lblNames"] for p in panels], f"{where}: names {row['players']}")
+        for p in range(len(m["players"])):
+            need(row["sets"][p] == int(panels[p]["lblSet"]), f"{where}: sets {row['sets']}")
+            need(row["legs"][p] == int(panels[p]["lblLeg"]), f"{where}: legs {row['legs']}")
+            need(m["players"][p]["points"] == snap["PointsScored"][p], f"{where}: points")
+            if row["darts"][p]:
+                need(avg_text(row["average"][p]) == panels[p]["lblAverage"],
+                     f"{where}: average {row['average'][p]} shown as {panels[p]['lblAverage']}")
+        want_started = seg["started"]
+        got = row["started"]
+        need(want_started is not None and got == "/".join(reversed(want_started[:10].split("-"))) + want_started[10:],
+             f"{where}: started {got}, expected {want_started}")
+        winners = [w for w in seg["won"] if w is not None]
+        want_winner = row["players"][winners[0]] if winners else None
+        need(row["winner"] == want_winner, f"{where}: winner {row['winner']}, expected {want_winner}")
+        if seg["ever_won"]:
+            want_status = "won"
+        elif seg["open"]:
+            want_status = "in progress"
+        else:
+            want_status = "abandoned"
+        need(row["status"] == want_status, f"{where}: status {row['status']}, expected {want_status}")
+
+
+def check_damaged(sim):
+    """A log edited by hand: what can be read is listed and exported."""
+    with tempfile.TemporaryDirectory() as home:
+        commands = ["clock 2030-01-01T10:00:00", "throw T20", "throw T20", "throw T20", "throw 20", "undo",
+                    "throw 19", "throw 5", "newgame", "clock 2030-01-01T11:00:00", "throw T19", "throw D3",
+                    "throw 7", "newgame", "clock 2030-01-01T12:00:00", "throw 1"]
+        drive(sim, home, commands)
+        db = sqlite3.connect(os.path.join(home, "Data", "Darts.MDB"))
+        db.execute("UPDATE LoggedEvents SET Kind = 'zzz' WHERE Kind = 'undo'")
+        db.execute("UPDATE LoggedEvents SET Label = 'T99' WHERE Label = 'D3'")
+        db.execute("UPDATE LoggedEvents SET X = 'not a number' WHERE Label = '7'")
+        db.execute("UPDATE LoggedMatches SET Started = 'yesterday' WHERE Id = 3")
+        db.execute("UPDATE LoggedMatches SET Settings = '{{{ not settings' WHERE Id = 2")
+        db.commit()
+        db.close()
+        out_csv, out_json = os.path.join(home, "v.csv"), os.path.join(home, "m.json")
+        final = drive(sim, home, ["history", f"export {out_csv}", f"export {out_json}"])
+        rows = final[0]["history"]
+        need(any("could not be read back" in m for m in final[0]["messages"]), "no word of the rows left out")
+        need(len(rows) == 2, f"{len(rows)} rows of the two readable matches")
+        matches, visits = read_exports(out_csv, out_json)
+        check_consistent(rows, matches, visits)
+        # The undo that became "zzz" is no undo: the 20 stays. The T99 and the
+        # unreadable 7 are no darts at all.
+        newest, oldest = matches
+        need([d["label"] for leg in oldest["legs"] for v in leg["visits"] for d in v["darts"]]
+             == ["T20", "T20", "T20", "20", "19", "5"], f"first match: {oldest['legs']}")
+        need([d["label"] for leg in newest["legs"] for v in leg["visits"] for d in v["darts"]] == ["T19"],
+             f"second match: {newest['legs']}")
+        # Settings that cannot be read are the program's first-run ones.
+        need(newest["settings"]["startingScore"] == 501 and len(newest["players"]) == 2,
+             f"second match: {newest['settings']}")
+
+
+def main():
+    args = sys.argv[1:]
+    sim = args[0]
+    if "--damaged" in args:
+        check_damaged(sim)
+        print("damaged log: ok")
+        return 0
+    sessions = int(args[args.index("--sessions") + 1]) if "--sessions" in args else 12
+    first = int(args[args.index("--seed") + 1]) if "--seed" in args else 1
+    keep = args[args.index("--keep") + 1] if "--keep" in args else None
+    failed = 0
+    for seed in range(first, first + sessions):
+        try:
+            check_session(sim, seed, keep)
+        except Failure as e:
+            failed += 1
+            print(f"seed {seed}: {e}")
+    print(f"{sessions - failed} of {sessions} sessions agree")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
