@@ -86,6 +86,7 @@ void ModDarts::beginLogged()
         Discard();
     if (log_.currentMatch() == 0) {
         QString error;
+        currentWon_ = false;
         if (!log_.beginMatch(clock.now(), settingsJson(), &error))
             reportLogFailure(error);
     }
@@ -100,11 +101,23 @@ void ModDarts::appendToLog(const matchlog::Entry& entry)
 
 void ModDarts::logMatchWon()
 {
-    if (replaying_ || !log_.isOpen() || log_.currentMatch() == 0)
-        return;
+    // Followed while a match is played back too, so undo after a resume
+    // knows whether the win it takes back was the match's first.
+    const bool wonBefore = currentWon_;
+    currentWon_ = true;
+    const bool writing = !replaying_ && log_.isOpen() && log_.currentMatch() != 0;
     QString error;
-    if (!log_.setStatus(log_.currentMatch(), matchlog::Status::Won, &error))
+    if (!wonBefore && writing && !log_.setStatus(log_.currentMatch(), matchlog::Status::Won, &error))
         reportLogFailure(error);
+    // Taking the winning dart back takes the win back, unless an earlier
+    // win of this match still stands.
+    journal_.record([this, wonBefore] {
+        currentWon_ = wonBefore;
+        QString undoError;
+        if (!wonBefore && !replaying_ && log_.isOpen() && log_.currentMatch() != 0 &&
+            !log_.setStatus(log_.currentMatch(), matchlog::Status::InProgress, &undoError))
+            reportLogFailure(undoError);
+    });
 }
 
 void ModDarts::reportLogFailure(const QString& error)
@@ -226,6 +239,7 @@ int ModDarts::replay(const matchlog::LoggedMatch& m)
     Notifier* const notifier = setup_.notifier;
     setup_.notifier = &silent;
     replaying_ = true;
+    currentWon_ = false;
     scoreCaller_.setMuted(true);
     applySettings(m.settings);
     for (const matchlog::Entry& e : m.entries) {
@@ -243,11 +257,18 @@ int ModDarts::replay(const matchlog::LoggedMatch& m)
 
 std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match)
 {
-    return replayedWith(match, true, nullptr);
+    return replayedWith(match, true, nullptr, nullptr, nullptr);
 }
 
-std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& match, bool showsMatch,
-                                                 int* rejected)
+std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match, match::MatchListener& listener,
+                                             const std::function<void(const ModDarts&)>& watch)
+{
+    return replayedWith(match, true, nullptr, &listener, watch ? &watch : nullptr);
+}
+
+std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& match, bool showsMatch, int* rejected,
+                                                 match::MatchListener* listener,
+                                                 const std::function<void(const ModDarts&)>* watch)
 {
     static SilentNotifier silent;
     Setup setup;
@@ -255,24 +276,13 @@ std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& ma
     setup.showsMatch = showsMatch;
     auto e = std::make_unique<ModDarts>(setup);
     e->Load();
+    if (watch)
+        (*watch)(*e);
+    if (listener)
+        e->match_.addListener(listener);
     const int notPlayed = e->replay(match);
     if (rejected)
         *rejected = notPlayed;
-    return e;
-}
-
-std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match, match::MatchListener& listener,
-                                             const std::function<void(const ModDarts&)>& watch)
-{
-    static SilentNotifier silent;
-    Setup setup;
-    setup.notifier = &silent;
-    auto e = std::make_unique<ModDarts>(setup);
-    e->Load();
-    if (watch)
-        watch(*e);
-    e->match_.addListener(&listener);
-    e->replay(match);
     return e;
 }
 
@@ -322,7 +332,7 @@ void ModDarts::findUnfinishedMatch()
     // Rows that cannot be read, or read as no event this program knows
     // (edited by hand, written half), are left out; the rest is resumed.
     int rejected = 0;
-    const std::unique_ptr<ModDarts> played = replayedWith(*m, false, &rejected);
+    const std::unique_ptr<ModDarts> played = replayedWith(*m, false, &rejected, nullptr, nullptr);
     skipped += rejected;
     Resumable r;
     for (int p = 0; p < 2; ++p) {

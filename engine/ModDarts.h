@@ -216,8 +216,9 @@ private:
     int replay(const matchlog::LoggedMatch& match);
     bool play(const matchlog::Entry& entry);
     void findUnfinishedMatch();
-    static std::unique_ptr<ModDarts> replayedWith(const matchlog::LoggedMatch& match, bool showsMatch,
-                                                  int* rejected);
+    static std::unique_ptr<ModDarts> replayedWith(const matchlog::LoggedMatch& match, bool showsMatch, int* rejected,
+                                                  match::MatchListener* listener,
+                                                  const std::function<void(const ModDarts&)>* watch);
     void replayHighScore();
     void recordHighScoreRevert(const HiScoreReplacement& entered);
     matchlog::Entry pressEntry(double X, double Y) const;
@@ -235,6 +236,7 @@ private:
     matchlog::Log log_;
     int logDepth_ = 0;
     bool replaying_ = false;
+    bool currentWon_ = false;   // the logged match is marked won
     const matchlog::Entry* replayEntry_ = nullptr;
     std::optional<SavedSettings> replaySaved_;
     std::optional<HiScoreReplacement> enteredHighScore_;   // by the dart in progress
