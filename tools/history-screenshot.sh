@@ -45,6 +45,9 @@ sleep 1
 app=$!
 sleep 4
 click() { DISPLAY=$display xdotool mousemove "$1" "$2" click 1; sleep 1.5; }
+# The second match was left unfinished: "Resume" (the default button).
+DISPLAY=$display xdotool key Return
+sleep 1
 click 133 8      # Statistics
 click 175 121    # Match History...
 cp "$home/screen.png" "$prefix-list.png"
