@@ -17,7 +17,7 @@ ModDarts::ModDarts(Setup setup)
     match_.addListener(&presenter_);
     match_.addListener(&statistics_);
     match_.addListener(&announcer_);
-    match_.addListener(&highScores_);
+    match_.addListener(&records_);
     match_.addListener(&scoreCaller_);
 }
 

@@ -182,9 +182,10 @@ private:
         int startingScore() const override;
         const ModDarts& e;
     };
-    // Every recorded visit offered to the high-score table.
-    struct HighScoreKeeper final : match::MatchListener {
-        explicit HighScoreKeeper(ModDarts& e) : e(e) {}
+    // What the match leaves on file: every recorded visit offered to the
+    // high-score table, and a won match marked so in the match log.
+    struct RecordKeeper final : match::MatchListener {
+        explicit RecordKeeper(ModDarts& e) : e(e) {}
         void visitEnded(const match::VisitEnded& v) override { e.recordHighScore(v.player, v.total); }
         void matchWon(const match::MatchWon&) override { e.logMatchWon(); }
         ModDarts& e;
@@ -248,6 +249,6 @@ private:
     ScoreboardPresenter presenter_{board, match_};
     MatchStatistics statistics_{stats, match_, [this](int p) { return panel(p).lblNames.text(); }};
     Announcer announcer_{winner, board};
-    HighScoreKeeper highScores_{*this};
+    RecordKeeper records_{*this};
     ScoreCaller scoreCaller_{commentary_, commentaryOn_};
 };
