@@ -7,6 +7,8 @@
 //    event itself, and of the event until the window is repainted. Paint events
 //    on the aim box's caption `lblDartToHit` are counted while the pointer
 //    moves inside one bed: after the first move into it there must be none.
+//  - A typed dart: its characters typed on the scoreboard, then Enter; the
+//    time of each key from its press until the window is repainted.
 //
 // ui_bench [CLICKS] [--screen WxH]   (1000 clicks and 1920x1080 by default)
 #include "bench/BenchFigures.h"
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -245,6 +248,37 @@ int main(int argc, char** argv)
     }
     board->removeEventFilter(&boardPaints);
 
+    // --- Typed darts ------------------------------------------------------
+    // Each key as the window system delivers it to the scoreboard, which
+    // has the keyboard; the time runs until the window is painted again.
+    // A character repaints the entry line; Enter records the dart.
+    app.commands().newGame();
+    QCoreApplication::processEvents();
+    QWidget* keys = scores->clientArea();
+    std::vector<double> charNs, enterNs;
+    auto pressKey = [&](int key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        t.start();
+        QApplication::sendEvent(keys, &press);
+        QCoreApplication::processEvents();
+        scores->repaint();
+        const double ns = double(t.nsecsElapsed());
+        QApplication::sendEvent(keys, &release);
+        return ns;
+    };
+    for (int i = 0; i < clicks; ++i) {
+        const QString label = thrower.next(model);
+        for (QChar ch : label)
+            charNs.push_back(pressKey(ch.isDigit() ? Qt::Key_0 + (ch.unicode() - u'0') : Qt::Key_A + (ch.toUpper().unicode() - u'A'),
+                                      QString(ch)));
+        enterNs.push_back(pressKey(Qt::Key_Return, QStringLiteral("\r")));
+        if (model.winner.open())
+            app.commands().winnerOk();
+        QCoreApplication::processEvents();
+    }
+    const qint64 typedDarts = model.match().undoableDarts();
+
     // --- Pointer moves inside one bed --------------------------------------
     PaintCounter captionPaints, boxPaints;
     caption->installEventFilter(&captionPaints);
@@ -315,6 +349,11 @@ int main(int argc, char** argv)
     figures.push_back({"board_paints_during_clicks", double(boardPaints.paints), "paints"});
     figures.push_back({"paints_left_after_first_100_clicks", double(lateClickPaints), "paints"});
     figures.push_back({"announcements_during_clicks", double(announcements), "dialogs"});
+    figures.push_back({"key_enter_to_scoreboard_median", Percentile(enterNs, 0.5) / 1e6, "ms"});
+    figures.push_back({"key_enter_to_scoreboard_p99", Percentile(enterNs, 0.99) / 1e6, "ms"});
+    figures.push_back({"key_character_to_scoreboard_median", Percentile(charNs, 0.5) / 1e6, "ms"});
+    figures.push_back({"key_character_to_scoreboard_p99", Percentile(charNs, 0.99) / 1e6, "ms"});
+    figures.push_back({"typed_darts_undoable_at_end", double(typedDarts), "darts"});
     figures.push_back({"pointer_move_median", Percentile(moveNs, 0.5) / 1e3, "us"});
     figures.push_back({"pointer_move_p99", Percentile(moveNs, 0.99) / 1e3, "us"});
     figures.push_back({"pointer_move_painted_median", Percentile(moveIdleNs, 0.5) / 1e3, "us"});

@@ -37,6 +37,13 @@ constexpr Reach Table[] = {
     {Command::NewGame, Part::Scoreboard | Part::Statistics},
     {Command::PlaceBoard, Part::BoardPlace},
 
+    {Command::EntryTyped, Part::Entry},
+    {Command::EntryBackspace, Part::Entry},
+    {Command::EntryEscape, Part::Entry},
+    // A dart read from the entry reaches what a clicked one does.
+    {Command::EntryEnter,
+     Part::Entry | Part::Scoreboard | Part::Statistics | Part::Announcement | Part::HiScores},
+
     {Command::WinnerOk, Part::Announcement},
     {Command::WinnerCloseRequest, Part::Announcement},
 
@@ -136,6 +143,26 @@ void Commands::load()
 void Commands::boardPressed(double X, double Y)
 {
     run(Command::BoardPressed, [&](ModDarts& e) { e.BoardPressed(X, Y); });
+}
+
+void Commands::entryTyped(const QString& text)
+{
+    run(Command::EntryTyped, [&](ModDarts& e) { e.EntryTyped(text); });
+}
+
+void Commands::entryBackspace()
+{
+    run(Command::EntryBackspace, [](ModDarts& e) { e.EntryBackspace(); });
+}
+
+void Commands::entryEscape()
+{
+    run(Command::EntryEscape, [](ModDarts& e) { e.EntryEscape(); });
+}
+
+void Commands::entryEnter()
+{
+    run(Command::EntryEnter, [](ModDarts& e) { e.EntryEnter(); });
 }
 
 void Commands::boardMoved(double X, double Y)

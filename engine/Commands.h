@@ -28,7 +28,8 @@ public:
         HiScores = 0x40,     // the high-score window: open or not, its rows
         Captions = 0x80,     // menu entries and statistics tabs that carry the names
         History = 0x100,     // the match-history window: open or not, its rows, an opened match's pages
-        All = 0x1FF,
+        Entry = 0x200,       // the scoreboard's keyboard entry: the text typed and its hint
+        All = 0x3FF,
     };
     Q_DECLARE_FLAGS(Parts, Part)
     Q_FLAG(Parts)
@@ -37,6 +38,7 @@ public:
     enum class Command {
         OpenDatabase, Load,
         BoardPressed, BoardMoved, PointerOffBoard, Undo, NewGame, PlaceBoard,
+        EntryTyped, EntryBackspace, EntryEscape, EntryEnter,
         WinnerOk, WinnerCloseRequest,
         ShowOptions, OptionsActivated, OptionsTabClicked, OptionsOk, OptionsCancel,
         OptionsNameTyped, OptionsLegsTyped, OptionsSetsTyped,
@@ -68,6 +70,14 @@ public:
     void undo();
     void newGame();
     void placeBoard(const BoardRect& rect);
+
+    // --- The keyboard entry ----------------------------------------------------------
+    // Characters typed on the scoreboard, Backspace, Escape, and Enter, which
+    // throws the dart typed as a click inside its bed would.
+    void entryTyped(const QString& text);
+    void entryBackspace();
+    void entryEscape();
+    void entryEnter();
 
     // --- The announcement ----------------------------------------------------------
     void winnerOk();

@@ -17,6 +17,7 @@
 #include "engine/Announcement.h"
 #include "engine/Announcer.h"
 #include "engine/HistoryWindow.h"
+#include "engine/KeyboardEntry.h"
 #include "engine/ScoreboardPresenter.h"
 #include "match/Match.h"
 #include "sound/ScoreCaller.h"
@@ -71,6 +72,13 @@ public:
     void PlaceBoard(const BoardRect& rect);  // the board picture sized anew
     void WinnerOk();                         // the announcement's "&Ok"
     void WinnerCloseRequest();               // any other way of closing it
+
+    // The scoreboard's keyboard entry (engine/KeyboardEntry.cpp): characters
+    // typed, Backspace, Escape and Enter, which throws the dart typed.
+    void EntryTyped(const QString& text);
+    void EntryBackspace();
+    void EntryEscape();
+    void EntryEnter();
 
     void ShowOptions(int tab);               // "&Options" menu entries
     void OptionsActivated();
@@ -148,6 +156,7 @@ public:
     Announcement winner;
     HiScoresWindow hiScoresWindow;
     HistoryWindow historyWindow;
+    KeyboardEntry keyboard;
     Clock clock;
 
     Database dbDarts;

@@ -143,6 +143,24 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
     } else if (command == u"throw" && words.size() == 2 && IsDartLabel(words[1])) {
         const QPointF at = PointFor(e.board.Image1, words[1]);
         c.boardPressed(at.x(), at.y());
+    } else if (command == u"enter") {
+        // The text as typed, blanks and all, then Enter; "enter" alone is
+        // Enter on what the entry already holds.
+        if (words.size() > 1)
+            c.entryTyped(rest(1));
+        c.entryEnter();
+    } else if (command == u"key" && words.size() == 2) {
+        const QString& key = words[1];
+        if (key == u"Backspace")
+            c.entryBackspace();
+        else if (key == u"Escape")
+            c.entryEscape();
+        else if (key == u"Ctrl+Z")
+            c.undo();
+        else if (key == u"Ctrl+N")
+            c.newGame();
+        else
+            return Result::BadCommand;
     } else if (command == u"press" && readNumbers(words, 2, v)) {
         c.boardPressed(v[0], v[1]);
     } else if (command == u"move" && readNumbers(words, 2, v)) {
@@ -404,6 +422,10 @@ QJsonObject SimDriver::state()
         s[u"hiscores"] = QJsonValue::Null;
     }
     s[u"hitable"] = hitableJson(e.dbDarts);
+    QJsonObject entry;
+    entry[u"text"] = e.keyboard.text;
+    entry[u"error"] = e.keyboard.error;
+    s[u"entry"] = entry;
     s[u"resumable"] = resumableJson(e.resumable());
     s[u"history"] = historyJson(e.historyWindow);
     return s;

@@ -3,6 +3,7 @@
 
 #include "engine/ModDarts.h"
 #include "ui/BoardPicture.h"
+#include "ui/EntryLine.h"
 #include "ui/GridView.h"
 #include "ui/Twips.h"
 #include "ui/VantrellApp.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -181,6 +183,17 @@ frmScores::frmScores(VantrellApp& app)
     cmdUndo_->setAttribute(Qt::WA_NoMousePropagation);
     twips::place(cmdUndo_, UndoLeft, UndoTop, UndoWidth, UndoHeight);
     connect(cmdUndo_, &QPushButton::clicked, this, [this] { commands_.undo(); });
+    // Ctrl+Z wherever the scoreboard has the keyboard, Undo button or not.
+    auto* undoKey = new QAction(this);
+    undoKey->setObjectName(QStringLiteral("actUndoKey"));
+    undoKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undoKey, &QAction::triggered, this, [this] { commands_.undo(); });
+    addAction(undoKey);
+
+    // The keys go to the client area, so the scoreboard hears them
+    // whatever was clicked last.
+    area_->setFocusPolicy(Qt::StrongFocus);
+    entryLine_ = new EntryLine(area_);
 
     frame3_ = new QFrame(area_);
     frame3_->setObjectName(QStringLiteral("Frame3"));
@@ -317,7 +330,8 @@ void frmScores::buildMenus()
     };
 
     QMenu* file = menu(QStringLiteral("nmuFile"), QStringLiteral("&File"));
-    entry(file, QStringLiteral("mnuFilNew"), QStringLiteral("&New Game"), [this] { commands_.newGame(); });
+    entry(file, QStringLiteral("mnuFilNew"), QStringLiteral("&New Game"), [this] { commands_.newGame(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     separator(file, QStringLiteral("mnuSep"));
     entry(file, QStringLiteral("mnuFilUpdates"), QStringLiteral("&Download Updates"),
           [this] { app_.openUpdates(); });
@@ -367,6 +381,7 @@ void frmScores::showOnScreen()
         setGeometry(screen->availableGeometry());
     showMaximized();
     fitToClientArea();
+    area_->setFocus();
 }
 
 void frmScores::fitToClientArea()
@@ -453,6 +468,12 @@ double frmScores::placeUndoAndBoard(double W, double H, double side)
     const QRect wanted = twips::rect(left, top, UndoWidth, UndoHeight);
     if (cmdUndo_->geometry() != wanted)
         cmdUndo_->setGeometry(wanted);
+    // The entry line mirrors "&Undo" across the board's centre line, so it
+    // keeps the same distance from the rings and numbers.
+    const QRect mirrored = twips::rect(W - left - UndoWidth, top, UndoWidth, UndoHeight);
+    if (entryLine_->geometry() != mirrored)
+        entryLine_->setGeometry(mirrored);
+    entryLine_->raise();
     return side;
 }
 
@@ -501,6 +522,8 @@ void frmScores::refresh(Commands::Parts parts)
     }
     if (parts & Part::Captions)
         syncMenus();
+    if (parts & Part::Entry)
+        entryLine_->show(model_.keyboard);
     if (parts & Part::BoardPlace) {
         const BoardRect& rect = model_.board.Image1;
         if (!SameRect(rect, board_->placed()))
@@ -545,4 +568,36 @@ void frmScores::closeEvent(QCloseEvent* e)
     // goes with it and nothing needs saving.
     e->accept();
     app_.exitProgram();
+}
+
+void frmScores::keyPressEvent(QKeyEvent* e)
+{
+    // Shift types capitals and the keypad types digits; any other modifier
+    // belongs to a shortcut or an access key, which are not ours to take.
+    const Qt::KeyboardModifiers others =
+        e->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    if (others != Qt::NoModifier) {
+        QMainWindow::keyPressEvent(e);
+        return;
+    }
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        commands_.entryEnter();
+        return;
+    case Qt::Key_Backspace:
+        commands_.entryBackspace();
+        return;
+    case Qt::Key_Escape:
+        commands_.entryEscape();
+        return;
+    default:
+        break;
+    }
+    const QString text = e->text();
+    if (!text.isEmpty() && text.front().isPrint()) {
+        commands_.entryTyped(text);
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
 }

@@ -10,6 +10,7 @@
 #include "engine/Commands.h"
 #include "engine/Scoreboard.h"
 
+class EntryLine;
 class FieldLabel;
 class GridView;
 class QAction;
@@ -89,11 +90,14 @@ public:
 
     BoardWidget* board() const { return board_; }
     FieldLabel* aimLabel() const { return lblDartToHit_; }
+    EntryLine* entryLine() const { return entryLine_; }
     QFrame* aimBox() const { return frame3_; }
     QWidget* clientArea() const { return area_; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    // Typing on the scoreboard: a dart, Backspace, Escape and Enter.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     struct Panel {
@@ -137,6 +141,7 @@ private:
     QFrame* frame3_ = nullptr;
     FieldLabel* lblDartToHit_ = nullptr;
     QPushButton* cmdUndo_ = nullptr;
+    EntryLine* entryLine_ = nullptr;
     QAction* mnuOptPlayer1_ = nullptr;
     QAction* mnuOptPlayer2_ = nullptr;
     QAction* mnustaPlayer1_ = nullptr;

@@ -6,6 +6,7 @@
 #include "UiTestSupport.h"
 
 #include "engine/Commands.h"
+#include "ui/EntryLine.h"
 #include "ui/GridView.h"
 #include "ui/Widgets.h"
 #include "ui/frmHiScores.h"
@@ -57,6 +58,8 @@ QStringList Shown(const char* window, QWidget* w)
             line += QStringLiteral(" current %1").arg(tabs->currentIndex());
             for (int i = 0; i < tabs->count(); ++i)
                 line += QStringLiteral(" [%1|%2]").arg(tabs->tabText(i), tabs->tabToolTip(i));
+        } else if (const auto* entry = qobject_cast<const EntryLine*>(c)) {
+            line += QStringLiteral(" [%1] hint[%2]").arg(entry->shownText(), entry->shownHint());
         } else if (const auto* bar = qobject_cast<const RatingBar*>(c)) {
             line += QStringLiteral(" %1").arg(bar->value());
         } else if (const auto* tree = qobject_cast<const QTreeWidget*>(c)) {
@@ -140,11 +143,36 @@ class WindowRefreshTest : public QObject {
         const ModDarts& m = f.model();
         auto pick = [&](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(rng)); };
         const int roll = pick(100);
-        if (roll < 40) {
+        if (roll < 32) {
             const QString bed = QLatin1String(Beds[pick(int(std::size(Beds)))]);
             const QPointF at = PointFor(m.board.Image1, bed);
             c.boardPressed(at.x(), at.y());
             return QStringLiteral("dart at ") + bed;
+        }
+        if (roll < 40) {
+            // The keyboard: a dart or a slip typed, Enter, the editing keys.
+            switch (pick(5)) {
+            case 0: {
+                const QString bed = QLatin1String(Beds[pick(int(std::size(Beds)))]);
+                c.entryTyped(bed.toLower());
+                c.entryEnter();
+                return QStringLiteral("typed ") + bed;
+            }
+            case 1: {
+                const char* slips[] = {"T25", "D21", "61", "x", "T"};
+                c.entryTyped(QLatin1String(slips[pick(5)]));
+                return QStringLiteral("slip typed");
+            }
+            case 2:
+                c.entryEnter();
+                return QStringLiteral("enter");
+            case 3:
+                c.entryBackspace();
+                return QStringLiteral("backspace");
+            default:
+                c.entryEscape();
+                return QStringLiteral("escape");
+            }
         }
         if (roll < 46) {
             const QString bed = QLatin1String(Beds[pick(int(std::size(Beds)))]);

@@ -1,0 +1,54 @@
+// Darts typed on the scoreboard. A dart read from the text is thrown as a
+// click in the middle of its bed, so it is scored, counted, called, logged
+// and taken back exactly as that click would be.
+#include "board/BoardGeometry.h"
+#include "board/TypedDart.h"
+#include "engine/ModDarts.h"
+
+void ModDarts::EntryTyped(const QString& typed)
+{
+    for (QChar ch : typed) {
+        // Keys that type nothing (arrows, function keys) arrive empty or as
+        // control characters; the entry keeps what can be shown.
+        if (!ch.isPrint() || keyboard.text.size() >= KeyboardEntry::MaxLength)
+            continue;
+        keyboard.text.append(ch);
+        keyboard.error.clear();
+    }
+}
+
+void ModDarts::EntryBackspace()
+{
+    if (!keyboard.text.isEmpty())
+        keyboard.text.chop(1);
+    keyboard.error.clear();
+}
+
+void ModDarts::EntryEscape()
+{
+    keyboard = KeyboardEntry();
+}
+
+void ModDarts::EntryEnter()
+{
+    // An Enter on an empty line is no attempt at a dart.
+    if (keyboard.text.trimmed().isEmpty()) {
+        keyboard = KeyboardEntry();
+        return;
+    }
+    const TypedDart typed = ReadTypedDart(keyboard.text);
+    if (typed.label.isEmpty()) {
+        // Left standing, so Backspace can mend it.
+        keyboard.error = typed.hint;
+        return;
+    }
+    const QPointF at = PointFor(board.Image1, typed.label);
+    // A board drawn too small to hold the bed cannot be clicked inside it
+    // either; recording some other dart instead would be worse than none.
+    if (HitAt(board.Image1, at.x(), at.y()).Label != typed.label) {
+        keyboard.error = QStringLiteral("Board too small");
+        return;
+    }
+    keyboard = KeyboardEntry();
+    BoardPressed(at.x(), at.y());
+}

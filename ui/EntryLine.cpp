@@ -1,0 +1,60 @@
+#include "ui/EntryLine.h"
+
+#include "engine/KeyboardEntry.h"
+#include "ui/Twips.h"
+#include "ui/Widgets.h"
+
+#include <QPainter>
+
+EntryLine::EntryLine(QWidget* parent) : QWidget(parent), text_(prompt())
+{
+    setObjectName(QStringLiteral("lblEntry"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QString EntryLine::prompt()
+{
+    return QStringLiteral("Type a dart");
+}
+
+void EntryLine::show(const KeyboardEntry& entry)
+{
+    const bool prompting = entry.text.isEmpty();
+    const QString text = prompting ? prompt() : entry.text;
+    if (text == text_ && entry.error == hint_ && prompting == prompting_)
+        return;
+    text_ = text;
+    hint_ = entry.error;
+    prompting_ = prompting;
+    update();
+}
+
+void EntryLine::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette::Black);
+    p.setPen(QColor(128, 128, 128));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+
+    const QRect inside = rect().adjusted(3, 1, -3, -1);
+    // The typed text takes the whole line until a hint needs the lower part.
+    const int split = hint_.isEmpty() ? inside.height() : inside.height() * 11 / 20;
+    const QRect textBox(inside.left(), inside.top(), inside.width(), split);
+    const QRect hintBox(inside.left(), inside.top() + split, inside.width(), inside.height() - split);
+
+    auto draw = [&](const QString& text, const QRect& box, const QFont& font, const QColor& colour) {
+        const FittedText fitted = FitText(text, font, box.size(), false, 6);
+        p.setFont(fitted.font);
+        p.setPen(colour);
+        p.drawText(box, Qt::AlignCenter, fitted.lines.value(0));
+    };
+    QFont font = designFont(Face::Arial, prompting_ ? 9 : 14, !prompting_);
+    font.setPixelSize(std::max(6, std::min(font.pixelSize(), textBox.height() * 4 / 5)));
+    draw(text_, textBox, font, prompting_ ? QColor(160, 160, 160) : palette::White);
+    if (!hint_.isEmpty()) {
+        QFont small = designFont(Face::Arial, 8, true);
+        small.setPixelSize(std::max(6, std::min(small.pixelSize(), hintBox.height())));
+        draw(hint_, hintBox, small, palette::Yellow);
+    }
+}
