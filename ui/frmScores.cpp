@@ -381,6 +381,11 @@ void frmScores::showOnScreen()
         setGeometry(screen->availableGeometry());
     showMaximized();
     fitToClientArea();
+    // The scoreboard takes the keyboard as it appears. A desktop's window
+    // manager would make it the active window anyway; without one (a
+    // television beside the board, run with no desktop) the shortcuts and
+    // access keys would otherwise never fire, though typed darts arrive.
+    activateWindow();
     area_->setFocus();
 }
 
