@@ -183,12 +183,18 @@ frmScores::frmScores(VantrellApp& app)
     cmdUndo_->setAttribute(Qt::WA_NoMousePropagation);
     twips::place(cmdUndo_, UndoLeft, UndoTop, UndoWidth, UndoHeight);
     connect(cmdUndo_, &QPushButton::clicked, this, [this] { commands_.undo(); });
-    // Ctrl+Z wherever the scoreboard has the keyboard, Undo button or not.
-    auto* undoKey = new QAction(this);
-    undoKey->setObjectName(QStringLiteral("actUndoKey"));
-    undoKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(undoKey, &QAction::triggered, this, [this] { commands_.undo(); });
-    addAction(undoKey);
+    // Ctrl+Z and Ctrl+N wherever the scoreboard has the keyboard. They are
+    // the window's, not the menu's: the menu entries keep no shortcut key.
+    auto windowKey = [this](const QString& name, const QKeySequence& keys, auto handler) {
+        auto* action = new QAction(this);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+    };
+    windowKey(QStringLiteral("actUndoKey"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { commands_.undo(); });
+    windowKey(QStringLiteral("actNewGameKey"), QKeySequence(Qt::CTRL | Qt::Key_N),
+              [this] { commands_.newGame(); });
 
     // The keys go to the client area, so the scoreboard hears them
     // whatever was clicked last.
@@ -330,8 +336,7 @@ void frmScores::buildMenus()
     };
 
     QMenu* file = menu(QStringLiteral("nmuFile"), QStringLiteral("&File"));
-    entry(file, QStringLiteral("mnuFilNew"), QStringLiteral("&New Game"), [this] { commands_.newGame(); })
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    entry(file, QStringLiteral("mnuFilNew"), QStringLiteral("&New Game"), [this] { commands_.newGame(); });
     separator(file, QStringLiteral("mnuSep"));
     entry(file, QStringLiteral("mnuFilUpdates"), QStringLiteral("&Download Updates"),
           [this] { app_.openUpdates(); });
