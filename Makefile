@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench faults sanitize fuzz clean
+.PHONY: all deps configure build run test bench faults sanitize fuzz package clean
 
 all: build
 
@@ -23,6 +23,13 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, build/vantrell2_VERSION_ARCH.deb, then lintian's
+# verdict on it (errors fail the target; warnings are printed).
+package: build
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/vantrell2_*.deb || \
+	  { echo "lintian found errors in the package"; exit 1; }
 
 # Figures as a table and as JSON lines (one object per figure): the engine,
 # the windows (offscreen), the start-up and memory, the database.

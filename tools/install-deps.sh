@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need,
+# Installs the Debian packages the build, the program, the tests and the
+# Debian package (icons rendered with Qt SVG, the validators, lintian) need,
 # only those that are missing, so a second run costs nothing.
 set -euo pipefail
 packages=(
   build-essential cmake python3
   qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev libgl-dev
   fonts-liberation espeak-ng poppler-utils sqlite3
+  qt6-svg-dev dpkg-dev file desktop-file-utils appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do

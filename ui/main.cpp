@@ -47,11 +47,19 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(apptext::Title);
     QApplication::setOrganizationName(QStringLiteral("Brannoque"));
     QApplication::setApplicationVersion(QStringLiteral("2.0.2"));
+    // Ties the windows to the installed desktop entry (its name and icon on
+    // Wayland, where the window's class is not consulted).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brannoque.vantrell2"));
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(boardpicture::DesignPicture())));
 
     const AppPaths paths = AppPaths::locate(
         QApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+
+    if (paths.databasePath.isEmpty()) {
+        QMessageBox::critical(nullptr, apptext::Title, paths.notice);
+        return 1;
+    }
 
     SoundPlayer sound;
     MessageBoxNotifier notifier;

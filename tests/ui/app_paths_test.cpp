@@ -44,6 +44,94 @@ private slots:
         QCOMPARE(paths.helpPage, share + QStringLiteral("/Help.htm"));
     }
 
+    // Installed, the program's files are below a prefix that the superuser
+    // can write to (as the test can write to its temporary prefix), yet the
+    // database goes to the user's folder, and so it does when the shared
+    // folder is missing altogether; nothing is put beside the executable.
+    void installed_program_keeps_its_data_in_the_users_folder()
+    {
+        for (const bool withShare : {true, false}) {
+            QTemporaryDir root, appData;
+            QDir prefix(root.path());
+            QVERIFY(prefix.mkpath(QStringLiteral("bin")));
+            if (withShare) {
+                QVERIFY(prefix.mkpath(QStringLiteral("share/vantrell2/sounds")));
+                touch(prefix.filePath(QStringLiteral("share/vantrell2/Help.htm")));
+            }
+            const AppPaths paths =
+                AppPaths::locate(prefix.filePath(QStringLiteral("bin")), appData.path());
+            QCOMPARE(paths.databasePath,
+                     QDir(appData.path()).filePath(QStringLiteral("Data/Darts.MDB")));
+            QCOMPARE(paths.programFolder, prefix.filePath(QStringLiteral("share/vantrell2")));
+            QVERIFY2(paths.notice.isEmpty(), qPrintable(paths.notice));
+            QVERIFY(!prefix.exists(QStringLiteral("bin/Data")));
+            QVERIFY(!prefix.exists(QStringLiteral("share/vantrell2/Data")));
+        }
+    }
+
+    // An earlier version run by the superuser kept its database in the
+    // shared folder. Each user's first start copies it to the user's folder,
+    // once; the file below the prefix is only read.
+    void installed_program_adopts_a_database_left_below_its_prefix()
+    {
+        QTemporaryDir root, appData;
+        QDir prefix(root.path());
+        QVERIFY(prefix.mkpath(QStringLiteral("bin")));
+        QVERIFY(prefix.mkpath(QStringLiteral("share/vantrell2/sounds")));
+        QVERIFY(prefix.mkpath(QStringLiteral("share/vantrell2/Data")));
+        const QString original = prefix.filePath(QStringLiteral("share/vantrell2/Data/Darts.MDB"));
+        const QByteArray kept = QByteArray("settings and high scores written as root").repeated(50);
+        {
+            QFile file(original);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(kept);
+        }
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        const QString copy = QDir(appData.path()).filePath(QStringLiteral("Data/Darts.MDB"));
+        const AppPaths paths = AppPaths::locate(bin, appData.path());
+        QCOMPARE(paths.databasePath, copy);
+        QCOMPARE(touchBytes(copy), kept);
+        QVERIFY2(paths.notice.contains(QDir::toNativeSeparators(original))
+                     && paths.notice.contains(QDir::toNativeSeparators(copy))
+                     && !paths.notice.contains(QStringLiteral("cannot be written")),
+                 qPrintable(paths.notice));
+
+        {
+            QFile file(copy);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("played on since");
+        }
+        const AppPaths again = AppPaths::locate(bin, appData.path());
+        QCOMPARE(again.databasePath, copy);
+        QVERIFY(again.notice.isEmpty());
+        QCOMPARE(touchBytes(copy), QByteArray("played on since"));
+        QCOMPARE(touchBytes(original), kept);
+        QCOMPARE(QDir(prefix.filePath(QStringLiteral("share/vantrell2/Data")))
+                     .entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Darts.MDB")});
+    }
+
+    // With no user folder at all an installed program has nowhere to write:
+    // no database, and a notice naming the folder it will not write to.
+    // A build tree in the same position still keeps Data/ beside itself.
+    void without_a_user_folder_only_a_build_tree_has_a_database()
+    {
+        QTemporaryDir root;
+        QDir prefix(root.path());
+        QVERIFY(prefix.mkpath(QStringLiteral("bin")));
+        QVERIFY(prefix.mkpath(QStringLiteral("share/vantrell2/sounds")));
+        const AppPaths installed = AppPaths::locate(prefix.filePath(QStringLiteral("bin")), QString());
+        QVERIFY(installed.databasePath.isEmpty());
+        QVERIFY2(installed.notice.contains(
+                     QDir::toNativeSeparators(prefix.filePath(QStringLiteral("share/vantrell2")))),
+                 qPrintable(installed.notice));
+
+        const QString tree = prefix.filePath(QStringLiteral("share/vantrell2"));
+        const AppPaths built = AppPaths::locate(tree, QString());
+        QCOMPARE(built.databasePath, tree + QStringLiteral("/Data/Darts.MDB"));
+        QVERIFY(built.notice.isEmpty());
+    }
+
     void unwritable_program_folder_puts_the_data_in_the_users_folder()
     {
         if (::geteuid() == 0)
