@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -160,7 +161,7 @@ void PlayerBlock(Builder& b, const BigScreenPlayer& p, int index, const QRect& b
         return;
 
     // The visit: three darts and their total.
-    const QRect visit = Inset(next(rows.darts), unit);
+    const QRect visit = next(rows.darts);
     const int cell = visit.width() / 4;
     for (int d = 0; d < 4; ++d) {
         const QRect c = Inset(QRect(visit.left() + d * cell, visit.top(), d == 3 ? visit.width() - 3 * cell : cell,
@@ -170,7 +171,7 @@ void PlayerBlock(Builder& b, const BigScreenPlayer& p, int index, const QRect& b
         b.box(c, total ? NameBand : Background, DartBox, std::max(1, unit / 2));
         const QString text = total ? p.visitTotal : p.darts[std::size_t(d)];
         b.text((total ? QStringLiteral("visit_") : QStringLiteral("dart%1_").arg(d + 1)) + n, text,
-               Inset(c, 2 * unit), Text);
+               Inset(c, std::max(1, unit / 2) + 1), Text);
     }
 
     const QRect finish = Inset(next(rows.finish), unit);
@@ -262,10 +263,22 @@ void frmBigScreen::refresh(Commands::Parts parts)
 void frmBigScreen::toggleFullScreen()
 {
     // Not showFullScreen(): that would also activate the window and take
-    // the keyboard from the scoreboard.
-    setWindowState(windowState() ^ Qt::WindowFullScreen);
+    // the keyboard from the scoreboard. The screen's whole area is given as
+    // well: a projector's display often runs without a window manager, and
+    // there the state alone would leave the window as it was.
+    if (!isFullScreen()) {
+        normal_ = geometry();
+        if (QScreen* on = screen())
+            setGeometry(on->geometry());
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        if (normal_.isValid())
+            setGeometry(normal_);
+    }
     if (isHidden())
         show();
+    raise();
 }
 
 void frmBigScreen::paintEvent(QPaintEvent*)

@@ -73,5 +73,6 @@ protected:
 private:
     const ModDarts& model_;
     QPointer<QWidget> keyboardOwner_;
+    QRect normal_;   // the place to go back to from full screen
     BigScreenView shown_;
 };
