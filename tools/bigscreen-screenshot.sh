@@ -7,7 +7,8 @@
 # from the View menu by its access keys and put full screen with F11 on the
 # scoreboard, which keeps the keyboard.
 #   tools/bigscreen-screenshot.sh [BUILD_DIR] [SCREENSHOT_PREFIX]
-# writes PREFIX-1280x720.png and PREFIX-1920x1080.png (PREFIX defaults to
+# writes PREFIX-1280x720.png and PREFIX-1920x1080.png, and the same with
+# "-bust" once a third dart has bust the visit (PREFIX defaults to
 # /tmp/bigscreen). Needs Xvfb and xdotool.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -61,6 +62,17 @@ CMDS
     sleep 2.5
     cp "$home/screen.png" "$prefix-${width}x${height}.png"
     echo "screenshot: $prefix-${width}x${height}.png"
+    # The third dart: treble 20 on 51 left is a bust. The big screen leaves
+    # full screen and is moved off the board for the click, then F11 again.
+    DISPLAY=$display xdotool key F11
+    sleep 0.5
+    DISPLAY=$display xdotool search --name 'Big Screen$' windowmove 0 $((height - 40))
+    sleep 0.5
+    click "$bull_x" $((bull_y - radius * 61 / 100))
+    DISPLAY=$display xdotool key F11
+    sleep 2.5
+    cp "$home/screen.png" "$prefix-${width}x${height}-bust.png"
+    echo "screenshot: $prefix-${width}x${height}-bust.png"
     kill "$app" "$xvfb" 2>/dev/null || true
     wait "$app" "$xvfb" 2>/dev/null || true
     rm -rf "$home"
