@@ -56,6 +56,14 @@ BigScreenView WidestView(int players, bool announcing)
     return v;
 }
 
+// A bust: one short line, which would be drawn larger than the scores.
+BigScreenView BustView(int players)
+{
+    BigScreenView v = WidestView(players, true);
+    v.announcement = {QStringLiteral("BUST!")};
+    return v;
+}
+
 const QSize Sizes[] = {{240, 135}, {320, 180}, {400, 400}, {640, 480}, {1280, 720}, {1920, 1080},
                        {720, 1280}, {300, 900}, {2560, 300}, {3840, 400}, {1024, 768}, {3840, 2160}};
 
@@ -266,17 +274,20 @@ private slots:
     {
         QTest::addColumn<int>("players");
         QTest::addColumn<bool>("announcing");
-        QTest::newRow("two players") << 2 << false;
-        QTest::newRow("two, announcing") << 2 << true;
-        QTest::newRow("one player") << 1 << false;
-        QTest::newRow("one, announcing") << 1 << true;
+        QTest::addColumn<bool>("bust");
+        QTest::newRow("two players") << 2 << false << false;
+        QTest::newRow("two, announcing") << 2 << true << false;
+        QTest::newRow("one player") << 1 << false << false;
+        QTest::newRow("one, announcing") << 1 << true << false;
+        QTest::newRow("two, bust") << 2 << true << true;
     }
 
     void every_text_fits_apart_at_any_size()
     {
         QFETCH(int, players);
         QFETCH(bool, announcing);
-        const BigScreenView view = WidestView(players, announcing);
+        QFETCH(bool, bust);
+        const BigScreenView view = bust ? BustView(players) : WidestView(players, announcing);
         for (const QSize& size : Sizes) {
             const QString at = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
             const QRect window(QPoint(0, 0), size);
@@ -288,15 +299,21 @@ private slots:
                 wanted << QStringLiteral("dart1_0") << QStringLiteral("dart3_0") << QStringLiteral("visit_0")
                        << QStringLiteral("finish_0") << QStringLiteral("average_0");
             else
-                wanted << QStringLiteral("announcement_0") << QStringLiteral("announcement_1");
+                wanted << QStringLiteral("announcement_0");
+            if (announcing && !bust)
+                wanted << QStringLiteral("announcement_1");
             if (players == 2)
                 wanted << QStringLiteral("name_1") << QStringLiteral("remaining_1");
             for (const QString& role : wanted)
                 QVERIFY2(Find(l, role), qPrintable(at + QStringLiteral(": no ") + role));
             const BigScreenText* name = Find(l, QStringLiteral("name_0"));
             QCOMPARE(name->text, view.player[0].name);
-            if (announcing)
-                QCOMPARE(Find(l, QStringLiteral("announcement_1"))->text, view.announcement[1]);
+            for (qsizetype k = 0; announcing && k < view.announcement.size(); ++k)
+                QCOMPARE(Find(l, QStringLiteral("announcement_%1").arg(k))->text, view.announcement[k]);
+            // The scores are the largest text on view.
+            const int score = Find(l, QStringLiteral("remaining_0"))->font.pixelSize();
+            for (const BigScreenText& t : l.texts)
+                QVERIFY2(t.font.pixelSize() <= score, qPrintable(at + u' ' + t.role + QStringLiteral(" is larger than the score")));
 
             for (qsizetype i = 0; i < l.texts.size(); ++i) {
                 const BigScreenText& t = l.texts[i];
