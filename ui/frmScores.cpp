@@ -362,10 +362,16 @@ void frmScores::buildMenus()
     bigScreen->setCheckable(true);
     connect(bigScreen, &QAction::triggered, this, [this, bigScreen] { bigScreen->setChecked(app_.bigScreen() != nullptr); });
     connect(&app_, &VantrellApp::bigScreenShown, bigScreen, &QAction::setChecked);
-    QAction* fullScreen = entry(view, QStringLiteral("mnuViewFullScreen"), QStringLiteral("&Full Screen"),
-                                [this] { app_.toggleBigScreenFullScreen(); });
-    fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
-    fullScreen->setShortcutContext(Qt::WindowShortcut);
+    // The entry names its key; the key itself is the window's, so F11 works
+    // wherever the scoreboard has the keyboard.
+    entry(view, QStringLiteral("mnuViewFullScreen"), QStringLiteral("&Full Screen\tF11"),
+          [this] { app_.toggleBigScreenFullScreen(); });
+    auto* fullScreenKey = new QAction(this);
+    fullScreenKey->setObjectName(QStringLiteral("actFullScreenKey"));
+    fullScreenKey->setShortcut(QKeySequence(Qt::Key_F11));
+    fullScreenKey->setShortcutContext(Qt::WindowShortcut);
+    connect(fullScreenKey, &QAction::triggered, this, [this] { app_.toggleBigScreenFullScreen(); });
+    addAction(fullScreenKey);
 
     QMenu* help = menu(QStringLiteral("mnuhelp"), QStringLiteral("&Help"));
     entry(help, QStringLiteral("mnuHelHowToUse"), QStringLiteral("&How To Use"),

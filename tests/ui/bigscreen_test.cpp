@@ -386,13 +386,22 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), undo);
         QVERIFY(f.scores().findChild<QAction*>(QStringLiteral("mnuViewBigScreen"))->isChecked());
 
-        // F11 pressed on the scoreboard acts on the big screen.
+        // F11 pressed where the scoreboard has the keyboard acts on the big
+        // screen, and so does the menu entry, which has no key of its own.
         QVERIFY(!big->isFullScreen());
-        QTest::keyClick(&f.scores(), Qt::Key_F11);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         QVERIFY(big->isFullScreen());
         QCOMPARE(QApplication::activeWindow(), &f.scores());
-        QTest::keyClick(&f.scores(), Qt::Key_F11);
+        QCOMPARE(QApplication::focusWidget(), undo);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         QVERIFY(!big->isFullScreen());
+        QAction* fullScreen = f.scores().findChild<QAction*>(QStringLiteral("mnuViewFullScreen"));
+        QVERIFY(fullScreen && fullScreen->shortcut().isEmpty());
+        fullScreen->trigger();
+        QVERIFY(big->isFullScreen());
+        fullScreen->trigger();
+        QVERIFY(!big->isFullScreen());
+        QCOMPARE(QApplication::activeWindow(), &f.scores());
 
         // Opened again: the same window, raised, the keyboard still here.
         open();
