@@ -6,6 +6,7 @@
 #include "ui/AppPaths.h"
 #include "ui/QtPrinting.h"
 #include "ui/frmAbout.h"
+#include "ui/frmBigScreen.h"
 #include "ui/frmHiScores.h"
 #include "ui/frmHistory.h"
 #include "ui/frmOptions.h"
@@ -16,7 +17,11 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QUrl>
+
+#include <algorithm>
 
 VantrellApp::VantrellApp(const Setup& setup, QObject* parent)
     : QObject(parent), setup_(setup), printing_(std::make_unique<Printing>())
@@ -33,7 +38,10 @@ VantrellApp::VantrellApp(const Setup& setup, QObject* parent)
 
 VantrellApp::~VantrellApp()
 {
-    // The other windows are the main window's children and go with it.
+    // The big screen stands on its own (it may be on another screen) and
+    // reads the model, so it goes first; the other windows are the main
+    // window's children and go with it.
+    delete bigScreen_.data();
     delete scores_.data();
 }
 
@@ -47,6 +55,7 @@ frmPrint* VantrellApp::print() const { return print_; }
 frmHistory* VantrellApp::history() const { return history_; }
 frmStats* VantrellApp::historyPages() const { return historyPages_; }
 frmPrint* VantrellApp::historyPrint() const { return historyPrint_; }
+frmBigScreen* VantrellApp::bigScreen() const { return bigScreen_; }
 
 bool VantrellApp::openDatabase(QString* error)
 {
@@ -174,8 +183,56 @@ void VantrellApp::showAbout()
     about_->activateWindow();
 }
 
+void VantrellApp::showBigScreen()
+{
+    if (bigScreen_) {
+        bigScreen_->show();
+        bigScreen_->raise();
+        return;
+    }
+    bigScreen_ = new frmBigScreen(*model_, *commands_, scores_);
+    connect(bigScreen_, &frmBigScreen::closed, this, [this] { emit bigScreenShown(false); });
+    QScreen* home = scores_ && scores_->screen() ? scores_->screen() : QGuiApplication::primaryScreen();
+    QScreen* other = nullptr;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != home) {
+            other = screen;
+            break;
+        }
+    if (other) {
+        // A second monitor or a projector: the whole of it, for the room.
+        bigScreen_->setGeometry(other->availableGeometry());
+        bigScreen_->setWindowState(Qt::WindowFullScreen);
+    } else if (home) {
+        // One screen: a 16:9 window beside the scoreboard's middle, to be
+        // dragged where it is wanted.
+        const QRect area = home->availableGeometry();
+        const int width = std::min(1280, area.width() * 2 / 3);
+        const int height = std::min(width * 9 / 16, area.height() * 2 / 3);
+        bigScreen_->setGeometry(QRect(QPoint(0, 0), QSize(width, height)).translated(
+            area.center() - QPoint(width / 2, height / 2)));
+    }
+    bigScreen_->show();
+    emit bigScreenShown(true);
+}
+
+void VantrellApp::toggleBigScreenFullScreen()
+{
+    if (!bigScreen_) {
+        // Opened full screen, whichever screen it opens on.
+        showBigScreen();
+        if (!bigScreen_->isFullScreen())
+            bigScreen_->toggleFullScreen();
+        return;
+    }
+    bigScreen_->toggleFullScreen();
+}
+
 void VantrellApp::exitProgram()
 {
+    // The big screen is no child of the scoreboard: it is closed with it.
+    if (bigScreen_)
+        bigScreen_->close();
     QCoreApplication::quit();
 }
 

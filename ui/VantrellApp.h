@@ -19,6 +19,7 @@ class frmHiScores;
 class frmAbout;
 class frmPrint;
 class frmHistory;
+class frmBigScreen;
 struct Printing;
 
 class VantrellApp : public QObject {
@@ -59,6 +60,7 @@ public:
     // print dialog opened over them.
     frmStats* historyPages() const;
     frmPrint* historyPrint() const;
+    frmBigScreen* bigScreen() const;
 
     // The current printer, the printers to choose from and where documents
     // go, kept for the whole run.
@@ -74,6 +76,12 @@ public:
     void showHistory();
     void historyPagesPrint();
 
+    // View, "&Big Screen": opened (on a second screen where there is one, the
+    // one the scoreboard is not on) or raised; F11: full screen on whichever
+    // screen it is on, and back. Neither touches the match.
+    void showBigScreen();
+    void toggleBigScreenFullScreen();
+
     void openHelp();
     void openUpdates();
     void showAbout();
@@ -82,6 +90,8 @@ public:
 signals:
     // "&Print" of the statistics window has shown the print dialog.
     void printRequested();
+    // The big screen has opened or closed.
+    void bigScreenShown(bool open);
 
 private:
     // The announcement and the high-score window are made when they open
@@ -105,5 +115,6 @@ private:
     QPointer<frmStats> historyPages_;
     const ModDarts* historyPagesOf_ = nullptr;   // the engine whose tables they show
     QPointer<frmPrint> historyPrint_;
+    QPointer<frmBigScreen> bigScreen_;
     std::unique_ptr<Printing> printing_;
 };

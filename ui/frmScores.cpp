@@ -7,6 +7,7 @@
 #include "ui/GridView.h"
 #include "ui/Twips.h"
 #include "ui/VantrellApp.h"
+#include "ui/frmBigScreen.h"
 #include "ui/Widgets.h"
 
 #include <QCloseEvent>
@@ -371,6 +372,25 @@ void frmScores::buildMenus()
           [this] { app_.showHiScores(); });
     entry(stats, QStringLiteral("mnuStaMatchHistory"), QStringLiteral("Match &History..."),
           [this] { app_.showHistory(); });
+
+    // The big screen for the room: a window of its own that follows the
+    // match; F11 works from the scoreboard, which keeps the keyboard.
+    QMenu* view = menu(QStringLiteral("mnuView"), QStringLiteral("&View"));
+    QAction* bigScreen = entry(view, QStringLiteral("mnuViewBigScreen"), QStringLiteral("&Big Screen"),
+                               [this] { app_.showBigScreen(); });
+    bigScreen->setCheckable(true);
+    connect(bigScreen, &QAction::triggered, this, [this, bigScreen] { bigScreen->setChecked(app_.bigScreen() != nullptr); });
+    connect(&app_, &VantrellApp::bigScreenShown, bigScreen, &QAction::setChecked);
+    // The entry names its key; the key itself is the window's, so F11 works
+    // wherever the scoreboard has the keyboard.
+    entry(view, QStringLiteral("mnuViewFullScreen"), QStringLiteral("&Full Screen\tF11"),
+          [this] { app_.toggleBigScreenFullScreen(); });
+    auto* fullScreenKey = new QAction(this);
+    fullScreenKey->setObjectName(QStringLiteral("actFullScreenKey"));
+    fullScreenKey->setShortcut(QKeySequence(Qt::Key_F11));
+    fullScreenKey->setShortcutContext(Qt::WindowShortcut);
+    connect(fullScreenKey, &QAction::triggered, this, [this] { app_.toggleBigScreenFullScreen(); });
+    addAction(fullScreenKey);
 
     QMenu* help = menu(QStringLiteral("mnuhelp"), QStringLiteral("&Help"));
     entry(help, QStringLiteral("mnuHelHowToUse"), QStringLiteral("&How To Use"),
