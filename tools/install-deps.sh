@@ -6,6 +6,7 @@ packages=(
   build-essential cmake python3
   qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev libgl-dev
   fonts-liberation espeak-ng poppler-utils sqlite3
+  xvfb libx11-dev libxtst-dev
 )
 missing=()
 for p in "${packages[@]}"; do
