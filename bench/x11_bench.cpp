@@ -455,8 +455,19 @@ std::optional<Sample> RunOnce(const Options& o, const Program& p, int w, int h,
             SleepMs(40);
             return;
         }
+        // Settled once the program has been idle and two grabs 100 ms apart
+        // agree: on a busy machine the program may not yet have read the click
+        // when it first looks idle.
         x.sync();
-        WaitIdle(app, 60, 3000);
+        std::vector<unsigned> last;
+        for (int tries = 0; tries < 50; ++tries) {
+            WaitIdle(app, 60, 3000);
+            std::vector<unsigned> now = x.pixels(0, 0, w, h);
+            if (now == last)
+                break;
+            last = std::move(now);
+            SleepMs(100);
+        }
         char name[32];
         std::snprintf(name, sizeof name, "-%02d.ppm", n + 1);
         x.savePpm(shotPrefix + name);
