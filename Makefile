@@ -32,13 +32,15 @@ package: build
 	  { echo "lintian found errors in the package"; exit 1; }
 
 # Figures as a table and as JSON lines (one object per figure): the engine,
-# the windows (offscreen), the start-up and memory, the database.
+# the windows (offscreen), the start-up and memory, the database, and the
+# program on a real X server (Xvfb) at two screen sizes, clicked over XTest.
 bench: build
 	$(BUILD)/bench/engine_bench 100000
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/ui_bench 1000
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/startup_bench 11
 	$(BUILD)/bench/store_bench 200
 	$(BUILD)/bench/log_bench 1000 10000
+	$(BUILD)/bench/x11_bench --runs 5 --sounds $(BUILD)/sounds --help $(BUILD)/Help.htm $(BUILD)/vantrell2
 
 # The fault tests in their long form: 200 kills of a high-score writer,
 # every damaged file, a match of a million darts, 100 rounds of the driver

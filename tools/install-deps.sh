@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program, the tests and the
-# Debian package (icons rendered with Qt SVG, the validators, lintian) need,
+# Installs the Debian packages the build, the program, the tests, the
+# Debian package (icons rendered with Qt SVG, the validators, lintian) and
+# the benchmark under a real X server (Xvfb, an XTest client) need,
 # only those that are missing, so a second run costs nothing.
 set -euo pipefail
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev libgl-dev
   fonts-liberation espeak-ng poppler-utils sqlite3
   qt6-svg-dev dpkg-dev file desktop-file-utils appstream lintian
+  xvfb libx11-dev libxtst-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 
 #include "engine/Field.h"
 
+#include <QBitmap>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QPainter>
@@ -313,13 +314,31 @@ OutlineWidget::OutlineWidget(QWidget* parent, const QString& name, const QColor&
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void OutlineWidget::drawOutline(QPainter& p, const QColor& colour) const
+{
+    const int half = width_ / 2;
+    p.setPen(QPen(colour, width_, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.drawRect(QRect(rect()).adjusted(half, half, -half - (width_ % 2 ? 0 : 1),
+                                      -half - (width_ % 2 ? 0 : 1)));
+}
+
 void OutlineWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const int half = width_ / 2;
-    p.setPen(QPen(colour_, width_, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawRect(QRect(rect()).adjusted(half, half, -half - (width_ % 2 ? 0 : 1),
-                                      -half - (width_ % 2 ? 0 : 1)));
+    drawOutline(p, colour_);
+}
+
+void OutlineWidget::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    // The mask is the very pixels the outline paints, drawn the same way.
+    QImage shape(size(), QImage::Format_Mono);
+    shape.fill(0);
+    {
+        QPainter p(&shape);
+        drawOutline(p, Qt::color1);
+    }
+    setMask(QBitmap::fromImage(shape));
 }
 
 RuleWidget::RuleWidget(QWidget* parent, const QColor& colour) : QWidget(parent)

@@ -99,7 +99,10 @@ private:
 };
 
 // A rectangle outline (the highlight of the player to throw). It takes no
-// mouse input, so the controls under it work as if it were not there.
+// mouse input, so the controls under it work as if it were not there. The
+// widget is masked to the outline's own pixels: it spans a whole panel, and
+// unmasked, showing or hiding it would repaint the panel, and every label
+// repainted under it would repaint it too.
 class OutlineWidget : public QWidget {
     Q_OBJECT
 public:
@@ -107,8 +110,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void drawOutline(QPainter& p, const QColor& colour) const;
+
     QColor colour_;
     int width_;
 };

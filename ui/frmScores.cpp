@@ -11,6 +11,7 @@
 #include "ui/Widgets.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -587,9 +588,12 @@ void frmScores::syncAim()
         if (box.visible)
             frame3_->raise();
     }
-    // A new segment is on view at once, not at the next paint.
+    // A new segment is on view at once, not at the next paint: the window's
+    // pending update (the caption, and the board where the box stood) is
+    // painted and flushed now, once. A repaint of the caption alone would
+    // paint it twice and flush twice, the queued update coming after it.
     if (lblDartToHit_->captionWrites() != before && box.visible)
-        lblDartToHit_->repaint();
+        QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
 void frmScores::closeEvent(QCloseEvent* e)

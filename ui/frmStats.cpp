@@ -206,8 +206,12 @@ void frmStats::syncTables()
         if (pages_[i]->isHidden() == (i == tab - 1))
             pages_[i]->setVisible(i == tab - 1);
 
-    for (GridView* view : grids_)
-        view->sync();
+    // The window stays hidden through most of a match: re-measuring every
+    // column of its eleven tables after each dart would cost more than the
+    // scoreboard's whole repaint, so a hidden window catches up when shown.
+    gridsStale_ = true;
+    if (!isHidden() || sw.visible)
+        syncGrids();
     for (int p = 0; p < 2; ++p) {
         bars_[0][p]->setValue(t.ProScoring[p].value());
         bars_[1][p]->setValue(t.ProOverall3Dart[p].value());
@@ -221,6 +225,21 @@ void frmStats::syncTables()
     } else if (!sw.visible && !isHidden()) {
         hide();
     }
+}
+
+void frmStats::syncGrids()
+{
+    if (!gridsStale_)
+        return;
+    gridsStale_ = false;
+    for (GridView* view : grids_)
+        view->sync();
+}
+
+void frmStats::showEvent(QShowEvent* e)
+{
+    syncGrids();
+    QWidget::showEvent(e);
 }
 
 void frmStats::closeEvent(QCloseEvent* e)

@@ -50,12 +50,14 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void buildPlayerPage(int p);
     void buildGamePage();
     void syncCaptions();
     void syncTables();
+    void syncGrids();
 
     Source source_;
     Commands& commands_;
@@ -63,6 +65,9 @@ private:
     QFrame* pages_[3] = {};
     QList<GridView*> grids_;
     RatingBar* bars_[3][2] = {};
+    // The tables changed while the window was hidden; they are brought up to
+    // date when it shows.
+    bool gridsStale_ = false;
     QPushButton* cmdPrint_ = nullptr;
     QPushButton* cmdExit_ = nullptr;
 };

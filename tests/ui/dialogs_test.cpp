@@ -2,7 +2,9 @@
 // statistics window and the high-score window.
 #include "UiTestSupport.h"
 
+#include "ui/GridView.h"
 #include "ui/Widgets.h"
+#include "stats/Grid.h"
 #include "ui/frmHiScores.h"
 #include "ui/frmStats.h"
 #include "ui/frmWinnerBust.h"
@@ -307,6 +309,38 @@ private slots:
         QVERIFY(f.child<QFrame>(stats, QStringLiteral("FraStats2"))->isVisible());
         QVERIFY(!f.child<QFrame>(stats, QStringLiteral("FraStats1"))->isVisible());
         QCOMPARE(f.model().statsWindow.tab, 2);
+    }
+
+    // The statistics window is hidden through most of a match; what it shows
+    // when it opens must be the tables as they now stand, every column
+    // measured for the texts now in it.
+    void statistics_tables_hidden_through_visits_are_current_when_shown()
+    {
+        const char* const darts[] = {"T20", "T19", "D16", "25", "1", "T18", "50", "5",
+                                     "D20", "T17", "3", "0"};
+        for (const char* d : darts)
+            f.throwAt(QString::fromLatin1(d));
+        frmStats* stats = f.app->stats();
+        QVERIFY(!stats->isVisible());
+        for (const char* menuName : {"mnustaPlayer1", "mnuStaGame"}) {
+            menu(menuName)->trigger();
+            QVERIFY(stats->isVisible());
+            const QList<GridView*> views = stats->findChildren<GridView*>();
+            QCOMPARE(views.size(), 11);
+            for (GridView* view : views) {
+                const Grid& grid = view->gridModel()->grid();
+                // Nothing left for the view to catch up on.
+                QVERIFY2(!view->gridModel()->refresh(), qPrintable(view->objectName()));
+                QCOMPARE(view->model()->rowCount(), grid.rows() - grid.fixedRows());
+                for (int c = 0; c < grid.cols(); ++c)
+                    QVERIFY2(view->columnFits(c), qPrintable(view->objectName()));
+            }
+            QTest::mouseClick(f.child<QPushButton>(stats, QStringLiteral("cmdExit")),
+                              Qt::LeftButton);
+            QVERIFY(!stats->isVisible());
+            f.throwAt(QStringLiteral("T20"));
+            f.throwAt(QStringLiteral("T20"));
+        }
     }
 
     void high_score_window_lists_and_resets()
