@@ -7,8 +7,9 @@
 //    event itself, and of the event until the window is repainted. Paint events
 //    on the aim box's caption `lblDartToHit` are counted while the pointer
 //    moves inside one bed: after the first move into it there must be none.
-//  - A typed dart: its characters typed on the scoreboard, then Enter; the
-//    time of each key from its press until the window is repainted.
+//  - A typed dart, with the big screen open: its characters typed on the
+//    scoreboard, then Enter; the time of each key from its press until the
+//    scoreboard and the big screen are both repainted.
 //
 // ui_bench [CLICKS] [--screen WxH]   (1000 clicks and 1920x1080 by default)
 #include "bench/BenchFigures.h"
@@ -18,6 +19,7 @@
 #include "ui/BoardPicture.h"
 #include "ui/SoundPlayer.h"
 #include "ui/VantrellApp.h"
+#include "ui/frmBigScreen.h"
 #include "ui/frmScores.h"
 
 #include <QApplication>
@@ -253,6 +255,13 @@ int main(int argc, char** argv)
     // has the keyboard; the time runs until the window is painted again.
     // A character repaints the entry line; Enter records the dart.
     app.commands().newGame();
+    app.showBigScreen();
+    frmBigScreen* big = app.bigScreen();
+    if (!big || !QTest::qWaitForWindowExposed(big)) {
+        std::fprintf(stderr, "ui_bench: the big screen did not appear\n");
+        return 1;
+    }
+    big->resize(1280, 720);
     QCoreApplication::processEvents();
     QWidget* keys = scores->clientArea();
     std::vector<double> charNs, enterNs;
@@ -263,6 +272,7 @@ int main(int argc, char** argv)
         QApplication::sendEvent(keys, &press);
         QCoreApplication::processEvents();
         scores->repaint();
+        big->repaint();
         const double ns = double(t.nsecsElapsed());
         QApplication::sendEvent(keys, &release);
         return ns;
@@ -349,10 +359,10 @@ int main(int argc, char** argv)
     figures.push_back({"board_paints_during_clicks", double(boardPaints.paints), "paints"});
     figures.push_back({"paints_left_after_first_100_clicks", double(lateClickPaints), "paints"});
     figures.push_back({"announcements_during_clicks", double(announcements), "dialogs"});
-    figures.push_back({"key_enter_to_scoreboard_median", Percentile(enterNs, 0.5) / 1e6, "ms"});
-    figures.push_back({"key_enter_to_scoreboard_p99", Percentile(enterNs, 0.99) / 1e6, "ms"});
-    figures.push_back({"key_character_to_scoreboard_median", Percentile(charNs, 0.5) / 1e6, "ms"});
-    figures.push_back({"key_character_to_scoreboard_p99", Percentile(charNs, 0.99) / 1e6, "ms"});
+    figures.push_back({"key_enter_to_both_screens_median", Percentile(enterNs, 0.5) / 1e6, "ms"});
+    figures.push_back({"key_enter_to_both_screens_p99", Percentile(enterNs, 0.99) / 1e6, "ms"});
+    figures.push_back({"key_character_to_both_screens_median", Percentile(charNs, 0.5) / 1e6, "ms"});
+    figures.push_back({"key_character_to_both_screens_p99", Percentile(charNs, 0.99) / 1e6, "ms"});
     figures.push_back({"typed_darts_undoable_at_end", double(typedDarts), "darts"});
     figures.push_back({"pointer_move_median", Percentile(moveNs, 0.5) / 1e3, "us"});
     figures.push_back({"pointer_move_p99", Percentile(moveNs, 0.99) / 1e3, "us"});

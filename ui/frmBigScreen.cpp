@@ -256,8 +256,18 @@ void frmBigScreen::refresh(Commands::Parts parts)
     BigScreenView fresh = ReadBigScreen(model_);
     if (fresh != shown_) {
         shown_ = std::move(fresh);
+        laidOut_.reset();
         update();
     }
+}
+
+const BigScreenLayout& frmBigScreen::layout() const
+{
+    if (!laidOut_ || laidOutSize_ != size()) {
+        laidOut_ = LayOut(shown_, size());
+        laidOutSize_ = size();
+    }
+    return *laidOut_;
 }
 
 void frmBigScreen::toggleFullScreen()
@@ -285,7 +295,7 @@ void frmBigScreen::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Background);
-    const BigScreenLayout l = layout();
+    const BigScreenLayout& l = layout();
     for (const BigScreenBox& box : l.boxes) {
         painter.fillRect(box.rect, box.fill);
         if (box.outline.isValid() && box.outlineWidth > 0) {

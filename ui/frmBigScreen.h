@@ -4,6 +4,8 @@
 // the view the core reads from the engine and nothing else: it never writes
 // the model, and it never takes the keyboard from the scoreboard.
 #include "engine/BigScreen.h"
+
+#include <optional>
 #include "engine/Commands.h"
 
 #include <QColor>
@@ -50,7 +52,7 @@ public:
 
     // What it shows now, and how that is laid out at its present size.
     const BigScreenView& shown() const { return shown_; }
-    BigScreenLayout layout() const { return LayOut(shown_, size()); }
+    const BigScreenLayout& layout() const;
 
     // The view laid out for a window of `size` pixels: every text fitted
     // to its own box, the boxes apart and inside the window.
@@ -75,4 +77,8 @@ private:
     QPointer<QWidget> keyboardOwner_;
     QRect normal_;   // the place to go back to from full screen
     BigScreenView shown_;
+    // Fitting every text takes far longer than drawing it: the layout is
+    // kept until the view or the size changes.
+    mutable std::optional<BigScreenLayout> laidOut_;
+    mutable QSize laidOutSize_;
 };
