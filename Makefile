@@ -74,7 +74,7 @@ fuzz: deps
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p build-fuzz/corpus-$$t && \
 	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s" && \
-	  ( cd build-fuzz && QT_QPA_PLATFORM=offscreen ./fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	  ( cd build-fuzz && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tools/fuzz/lsan.supp ./fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
 	      -print_final_stats=1 corpus-$$t ../tools/fuzz/corpus/$$t ) || exit 1; \
 	done
 
