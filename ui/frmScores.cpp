@@ -221,6 +221,12 @@ frmScores::frmScores(VantrellApp& app)
 
     connect(area_, &ScoresArea::resized, this, [this] { fitToClientArea(); });
     connect(&commands_, &Commands::changed, this, &frmScores::refresh);
+
+    paintLater_.setSingleShot(true);
+    connect(&paintLater_, &QTimer::timeout, this, [this] {
+        QEvent paint(QEvent::UpdateRequest);
+        QCoreApplication::sendEvent(this, &paint);
+    });
 }
 
 frmScores::~frmScores() = default;
@@ -590,10 +596,40 @@ void frmScores::syncAim()
     }
     // A new segment is on view at once, not at the next paint: the window's
     // pending update (the caption, and the board where the box stood) is
-    // painted and flushed now, once. A repaint of the caption alone would
-    // paint it twice and flush twice, the queued update coming after it.
+    // painted and flushed now, once, unless the window painted within this
+    // frame (then at its end). A repaint of the caption alone would paint it
+    // twice and flush twice, the queued update coming after it.
     if (lblDartToHit_->captionWrites() != before && box.visible)
         QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
+}
+
+// A hand moving over the board sends a pointer move every few milliseconds,
+// and each one changes the window (the aim box, the board where it stood).
+// Painting and flushing each change costs the program and the X server far
+// more than the change itself, and no screen shows more than one frame in
+// its refresh time anyway. So the window paints at once when its last paint
+// is a frame old, and otherwise once at the end of that frame, with every
+// change made meanwhile. A lone change is still on view at once.
+bool frmScores::paintNowOrLater()
+{
+    constexpr int FrameMs = 16; // a 60 Hz screen
+    if (!lastPaint_.isValid() || lastPaint_.elapsed() >= FrameMs) {
+        paintLater_.stop();
+        lastPaint_.start();
+        return true;
+    }
+    if (!paintLater_.isActive())
+        paintLater_.start(int(FrameMs - lastPaint_.elapsed()));
+    return false;
+}
+
+bool frmScores::event(QEvent* e)
+{
+    // The request is taken in hand only when it is put off: the timer sends
+    // a new one, which paints everything changed until then.
+    if (e->type() == QEvent::UpdateRequest && !paintNowOrLater())
+        return true;
+    return QMainWindow::event(e);
 }
 
 void frmScores::closeEvent(QCloseEvent* e)

@@ -2,6 +2,7 @@
 // The scoreboard, the program's main window: the two player panels, the
 // board picture, the turn arrows and highlights, the aim box, "&Undo" and the
 // menu bar. It shows the Scoreboard model and forwards the operator's events.
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
 #include <QMainWindow>
@@ -95,6 +96,8 @@ public:
     QWidget* clientArea() const { return area_; }
 
 protected:
+    // Paints the window at most once a frame, see paintNowOrLater.
+    bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     // Typing on the scoreboard: a dart, Backspace, Escape and Enter.
     void keyPressEvent(QKeyEvent* e) override;
@@ -131,6 +134,9 @@ private:
     // W by H twips.
     double placeUndoAndBoard(double W, double H, double side);
     void setMenuCaption(QAction* action, const QString& caption);
+    // Whether a paint of the window may go ahead now; if not, one is
+    // scheduled for when the frame is over.
+    bool paintNowOrLater();
 
     VantrellApp& app_;
     const ModDarts& model_;
@@ -147,4 +153,6 @@ private:
     QAction* mnustaPlayer1_ = nullptr;
     QAction* mnustaPlayer2_ = nullptr;
     int panelHeight_ = 0;
+    QElapsedTimer lastPaint_;
+    QTimer paintLater_;
 };

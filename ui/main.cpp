@@ -42,6 +42,14 @@ void StartScreenshots(QApplication& app)
 
 int main(int argc, char* argv[])
 {
+    // On X11 the window's pixels go to the server in the request itself, not
+    // through shared memory: the scoreboard's paints are small (the aim box,
+    // a label), and with shared memory Qt waits on the server before each
+    // paint over the last one, a round trip per pointer move that costs both
+    // processes more than the pixels. Whoever sets the variable keeps their
+    // choice.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantrell2"));
     QApplication::setApplicationDisplayName(apptext::Title);

@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QDir>
 #include <QRandomGenerator>
+#include <QScreen>
 
 class ScoreboardWindowTest : public QObject {
     Q_OBJECT
@@ -171,6 +172,40 @@ private slots:
         QVERIFY(!box->isVisible());
         QCOMPARE(f.model().match().undoableDarts(), 0);
         QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblFirstDart_0"))->text(), QString());
+    }
+
+    // What the screen holds of the main window (its flushed backing store),
+    // against the window drawn afresh from its widgets.
+    static bool ScreenShowsWidgets(QWidget& window)
+    {
+        const QImage onScreen =
+            window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return !onScreen.isNull() && onScreen == drawn;
+    }
+
+    void aim_box_on_screen_catches_up_after_a_burst_of_moves()
+    {
+        QWidget& s = f.scores();
+        BoardWidget& board = f.board();
+        // A hand's burst: several moves in quick succession, across beds and
+        // within one, the last one landing inside the frame after a paint.
+        for (const QString& bed : {QStringLiteral("T20"), QStringLiteral("1"), QStringLiteral("D18"),
+                                   QStringLiteral("4")})
+            UiFixture::moveOver(&board, f.pixelFor(bed));
+        UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("4")) + QPoint(2, 1));
+        QTRY_VERIFY(ScreenShowsWidgets(s));
+        // Changes that wait for the end of a frame are not lost when nothing
+        // else happens after them.
+        UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("13")));
+        UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("13")) + QPoint(1, 2));
+        QTest::qWait(100);
+        QVERIFY(ScreenShowsWidgets(s));
+        QCOMPARE(f.scores().aimLabel()->text(), QStringLiteral("13"));
+        // A dart thrown right after the moves is on screen too.
+        f.throwAt(QStringLiteral("13"));
+        QTest::qWait(100);
+        QVERIFY(ScreenShowsWidgets(s));
     }
 
     void undo_takes_back_a_dart_and_refuses_when_there_is_none()
