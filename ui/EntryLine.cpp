@@ -1,10 +1,53 @@
 #include "ui/EntryLine.h"
 
+#include "engine/Commands.h"
 #include "engine/KeyboardEntry.h"
 #include "ui/Twips.h"
 #include "ui/Widgets.h"
 
+#include <QKeyEvent>
 #include <QPainter>
+
+EntryKey EntryKeyOf(const QKeyEvent& e)
+{
+    const Qt::KeyboardModifiers others =
+        e.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    if (others != Qt::NoModifier)
+        return EntryKey::None;
+    switch (e.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return EntryKey::Enter;
+    case Qt::Key_Backspace:
+        return EntryKey::Backspace;
+    case Qt::Key_Escape:
+        return EntryKey::Escape;
+    default:
+        break;
+    }
+    const QString text = e.text();
+    return !text.isEmpty() && text.front().isPrint() ? EntryKey::Character : EntryKey::None;
+}
+
+void SendEntryKey(EntryKey key, const QKeyEvent& e, Commands& commands)
+{
+    switch (key) {
+    case EntryKey::Character:
+        commands.entryTyped(e.text());
+        break;
+    case EntryKey::Backspace:
+        commands.entryBackspace();
+        break;
+    case EntryKey::Escape:
+        commands.entryEscape();
+        break;
+    case EntryKey::Enter:
+        commands.entryEnter();
+        break;
+    case EntryKey::None:
+        break;
+    }
+}
 
 EntryLine::EntryLine(QWidget* parent) : QWidget(parent), text_(prompt())
 {

@@ -6,7 +6,17 @@
 #include <QString>
 #include <QWidget>
 
+class Commands;
+class QKeyEvent;
 struct KeyboardEntry;
+
+// The keys that belong to the keyboard entry: a character typed, Backspace,
+// Escape and Enter, without a modifier other than Shift (capitals) or the
+// keypad's. Anything else is a shortcut's or an access key's.
+enum class EntryKey { None, Character, Backspace, Escape, Enter };
+EntryKey EntryKeyOf(const QKeyEvent& e);
+// Gives the key to the entry through its command.
+void SendEntryKey(EntryKey key, const QKeyEvent& e, Commands& commands);
 
 class EntryLine : public QWidget {
     Q_OBJECT

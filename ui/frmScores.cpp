@@ -642,32 +642,9 @@ void frmScores::closeEvent(QCloseEvent* e)
 
 void frmScores::keyPressEvent(QKeyEvent* e)
 {
-    // Shift types capitals and the keypad types digits; any other modifier
-    // belongs to a shortcut or an access key, which are not ours to take.
-    const Qt::KeyboardModifiers others =
-        e->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier);
-    if (others != Qt::NoModifier) {
+    const EntryKey key = EntryKeyOf(*e);
+    if (key == EntryKey::None)
         QMainWindow::keyPressEvent(e);
-        return;
-    }
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        commands_.entryEnter();
-        return;
-    case Qt::Key_Backspace:
-        commands_.entryBackspace();
-        return;
-    case Qt::Key_Escape:
-        commands_.entryEscape();
-        return;
-    default:
-        break;
-    }
-    const QString text = e->text();
-    if (!text.isEmpty() && text.front().isPrint()) {
-        commands_.entryTyped(text);
-        return;
-    }
-    QMainWindow::keyPressEvent(e);
+    else
+        SendEntryKey(key, *e, commands_);
 }

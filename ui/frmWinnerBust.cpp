@@ -1,5 +1,7 @@
 #include "ui/frmWinnerBust.h"
 
+#include "ui/EntryLine.h"
+
 #include "board/BoardGeometry.h"
 #include "engine/ModDarts.h"
 #include "ui/Twips.h"
@@ -8,6 +10,7 @@
 #include "ui/frmScores.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 
@@ -278,6 +281,19 @@ void frmWinnerBust::reject()
 {
     // Escape asks to close like the close box does: refused.
     commands_.winnerCloseRequest();
+}
+
+void frmWinnerBust::keyPressEvent(QKeyEvent* e)
+{
+    // Characters and Backspace are always the entry's; Enter and Escape
+    // only while something is typed, so the dialog keeps its own keys.
+    const EntryKey key = EntryKeyOf(*e);
+    const bool typing = !model_.keyboard.text.isEmpty();
+    if (key == EntryKey::Character || key == EntryKey::Backspace
+        || ((key == EntryKey::Enter || key == EntryKey::Escape) && typing))
+        SendEntryKey(key, *e, commands_);
+    else
+        QDialog::keyPressEvent(e);
 }
 
 void frmWinnerBust::closeEvent(QCloseEvent* e)

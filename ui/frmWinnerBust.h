@@ -56,6 +56,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    // A window manager makes the dialog active as it appears; darts typed
+    // then still go to the scoreboard's entry.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void layOutLines(int winnerTopTwips);

@@ -5,6 +5,7 @@
 #include "UiTestSupport.h"
 
 #include "ui/EntryLine.h"
+#include "ui/frmWinnerBust.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -119,6 +120,37 @@ private slots:
         press(Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(f.model().match().undoableDarts(), 0);
         QCOMPARE(f.model().board.panel[0].lblThreeDartScore.text(), QString());
+    }
+
+    // Under a window manager the announcement becomes the active window as
+    // it appears. The darts typed then still reach the entry; with nothing
+    // typed, its own keys stay its own.
+    void darts_typed_on_the_announcement_reach_the_entry()
+    {
+        for (const char* dart : {"T20", "T20", "T20", "T20", "T20", "T20", "T20", "T20", "T20",
+                                 "T20", "T20", "T20", "T20", "T19", "D12"})
+            type(QString::fromLatin1(dart) + u'\r');
+        QVERIFY(f.model().winner.open());
+        frmWinnerBust* winner = f.app->winner();
+        QVERIFY(winner);
+        const qint64 before = f.model().match().undoableDarts();
+        QTest::keyClicks(winner, QStringLiteral("t2"));
+        QCOMPARE(line().shownText(), QStringLiteral("t2"));
+        QTest::keyClick(winner, Qt::Key_Backspace);
+        QTest::keyClicks(winner, QStringLiteral("5"));
+        QTest::keyClick(winner, Qt::Key_Return);
+        QCOMPARE(f.model().match().undoableDarts(), before + 1);
+        QCOMPARE(f.lastDart(), QStringLiteral("T5"));
+        QCOMPARE(line().shownText(), EntryLine::prompt());
+        // A slip typed there shows its hint on the scoreboard's line, and
+        // Escape clears the line rather than asking the dialog to close.
+        QTest::keyClicks(winner, QStringLiteral("D21"));
+        QTest::keyClick(winner, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(line().shownHint(), QStringLiteral("No double 21"));
+        QTest::keyClick(winner, Qt::Key_Escape);
+        QCOMPARE(line().shownText(), EntryLine::prompt());
+        QCOMPARE(f.model().match().undoableDarts(), before + 1);
+        QVERIFY(f.notifier.messages.isEmpty());
     }
 
     void keys_reach_the_entry_after_a_click_anywhere()
