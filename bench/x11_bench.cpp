@@ -10,8 +10,10 @@
 // process is the only X client besides the program and stays connected for
 // the whole run: the clicks and pointer moves go in over XTest, so what the
 // server spends on them is one client's requests, not a connection per event.
-// The same events are then sent again with no program on screen, which gives
-// the cost of the clicks themselves.
+// The same events are then sent to x11_floor (beside this program), a Qt
+// window showing the scoreboard's picture and ignoring them, which gives
+// what Qt and the server spend on the events in any window; and again with
+// no window on screen, which gives the cost of sending them.
 //
 // The match: 60 darts, three per visit, every visit scoring without a bust
 // or a finish, so no announcement opens. Before each click the pointer moves
@@ -341,7 +343,20 @@ struct Options {
 struct Sample {
     double programUs = 0, serverUs = 0, startupMs = 0, residentMb = 0;
     double emptyServerUs = 0, emptyClientUs = 0, clientUs = 0;
+    double floorUs = -1, floorServerUs = -1; // -1: no x11_floor beside the bench
 };
+
+// x11_floor, next to this program.
+std::string FloorProgram()
+{
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return {};
+    std::string path(self, std::size_t(n));
+    path = path.substr(0, path.rfind('/') + 1) + "x11_floor";
+    return access(path.c_str(), X_OK) == 0 ? path : std::string();
+}
 
 double SelfCpuNs()
 {
@@ -449,6 +464,9 @@ std::optional<Sample> RunOnce(const Options& o, const Program& p, int w, int h,
         profiler = Spawn({"sh", "-c", "exec " + command}, "", {});
         SleepMs(1500);
     }
+    const std::string picture = folder + "/screen.ppm";
+    const std::vector<unsigned> screen = x.pixels(0, 0, w, h);
+    x.savePpm(picture);
     const double app0 = CpuNs(app), server0 = CpuNs(x.pid), self0 = SelfCpuNs();
     PlayMatch(x, *beds, [&](int n) {
         if (shotPrefix.empty()) {
@@ -484,6 +502,29 @@ std::optional<Sample> RunOnce(const Options& o, const Program& p, int w, int h,
         waitpid(profiler, nullptr, 0);
     }
     Stop(app);
+
+    // The same events to a window that ignores them, once it shows the
+    // picture the match began on.
+    if (const std::string floor = FloorProgram(); !floor.empty() && shotPrefix.empty()) {
+        const pid_t idle = Spawn({floor, picture}, folder, {{"DISPLAY", x.name}, {"QT_QPA_PLATFORM", "xcb"}});
+        const auto started = Clock::now();
+        bool showing = false;
+        while (!showing && MsSince(started) < 60000) {
+            showing = x.pixels(0, 0, w, h) == screen;
+            if (!showing)
+                SleepMs(5);
+        }
+        if (showing) {
+            WaitIdle(idle, 300, 5000);
+            const double idle0 = CpuNs(idle), server2 = CpuNs(x.pid);
+            PlayMatch(x, *beds, [&](int) { SleepMs(40); });
+            x.sync();
+            WaitIdle(idle, 200, 5000);
+            s.floorUs = (CpuNs(idle) - idle0) / darts / 1000;
+            s.floorServerUs = (CpuNs(x.pid) - server2) / darts / 1000;
+        }
+        Stop(idle);
+    }
     Run("rm -rf " + Quoted(folder));
 
     // The same events with nothing on screen.
@@ -572,13 +613,15 @@ int main(int argc, char* argv[])
                     std::fprintf(stderr,
                                  "run %d %s %dx%d: program %.3f ms, server %.3f ms, client %.3f ms"
                                  " per dart; empty screen: server %.3f ms, client %.3f ms;"
+                                 " bare window: program %.3f ms, server %.3f ms;"
                                  " start-up %.0f ms; %.1f MB\n",
                                  r + 1, o.programs[k].label.c_str(), w, h, s->programUs / 1000,
                                  s->serverUs / 1000, s->clientUs / 1000, s->emptyServerUs / 1000,
-                                 s->emptyClientUs / 1000, s->startupMs, s->residentMb);
+                                 s->emptyClientUs / 1000, s->floorUs / 1000, s->floorServerUs / 1000,
+                                 s->startupMs, s->residentMb);
                     samples[k].push_back(*s);
                 }
-        std::vector<double> emptyServer, emptyClient;
+        std::vector<double> emptyServer, emptyClient, floorProgram, floorServer;
         for (std::size_t k = 0; k < o.programs.size(); ++k) {
             const auto& v = samples[k];
             if (v.empty())
@@ -592,6 +635,10 @@ int main(int argc, char* argv[])
             for (const Sample& s : v) {
                 emptyServer.push_back(s.emptyServerUs);
                 emptyClient.push_back(s.emptyClientUs);
+                if (s.floorUs >= 0) {
+                    floorProgram.push_back(s.floorUs);
+                    floorServer.push_back(s.floorServerUs);
+                }
             }
             const std::string size = std::to_string(w) + "x" + std::to_string(h);
             const std::string prefix = (o.programs[k].label.empty() ? "" : o.programs[k].label + " ")
@@ -604,6 +651,10 @@ int main(int argc, char* argv[])
         const std::string size = std::to_string(w) + "x" + std::to_string(h);
         add(size + " empty screen: X server/dart", Median(emptyServer) / 1000, "ms");
         add(size + " empty screen: client/dart", Median(emptyClient) / 1000, "ms");
+        if (!floorProgram.empty()) {
+            add(size + " bare window: program/dart", Median(floorProgram) / 1000, "ms");
+            add(size + " bare window: X server/dart", Median(floorServer) / 1000, "ms");
+        }
     }
     PrintFigures(figures);
     return 0;
