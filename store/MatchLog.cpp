@@ -71,6 +71,7 @@ QString StatusText(Status status)
 
 bool Log::open(QSqlDatabase db, QString* error)
 {
+    insertEntry_.reset();
     db_ = db;
     open_ = newer_ = false;
     current_ = 0;
@@ -133,19 +134,31 @@ bool Log::append(const Entry& e, QString* error)
 {
     if (!open_ || current_ == 0)
         return false;
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("INSERT INTO LoggedEvents (MatchId, Seq, Kind, X, Y, Label, Text, Number, Extra) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    q.addBindValue(current_);
-    q.addBindValue(nextSeq_);
-    q.addBindValue(e.kind);
-    q.addBindValue(e.x);
-    q.addBindValue(e.y);
-    q.addBindValue(e.label);
-    q.addBindValue(e.text);
-    q.addBindValue(e.number);
-    q.addBindValue(e.extra.isEmpty() ? QVariant() : QVariant(e.extra));
-    if (!inTransaction(db_, error, [&] { return run(q, error); }))
+    if (!insertEntry_) {
+        auto q = std::make_unique<QSqlQuery>(db_);
+        if (!q->prepare(QStringLiteral("INSERT INTO LoggedEvents (MatchId, Seq, Kind, X, Y, Label, Text, Number, Extra) "
+                                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))) {
+            if (error)
+                *error = q->lastError().text();
+            return false;
+        }
+        insertEntry_ = std::move(q);
+    }
+    QSqlQuery& q = *insertEntry_;
+    q.bindValue(0, current_);
+    q.bindValue(1, nextSeq_);
+    q.bindValue(2, e.kind);
+    q.bindValue(3, e.x);
+    q.bindValue(4, e.y);
+    q.bindValue(5, e.label);
+    q.bindValue(6, e.text);
+    q.bindValue(7, e.number);
+    q.bindValue(8, e.extra.isEmpty() ? QVariant() : QVariant(e.extra));
+    // A single statement is its own transaction: SQLite keeps the row whole
+    // or not at all, without a BEGIN and COMMIT of our own.
+    const bool written = run(q, error);
+    q.finish(); // the statement holds no read lock between darts
+    if (!written)
         return false;
     ++nextSeq_;
     return true;

@@ -12,9 +12,11 @@
 // is neither resumed nor written to.
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -87,6 +89,10 @@ private:
     bool makeTables(QString* error);
 
     QSqlDatabase db_;
+    // The insert every logged command runs, prepared once: a command is
+    // logged on every dart, and parsing the statement anew each time cost
+    // more than writing the row.
+    std::unique_ptr<QSqlQuery> insertEntry_;
     bool open_ = false;
     bool newer_ = false;
     bool made_ = false;   // the log's tables are in the file
