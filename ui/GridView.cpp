@@ -145,9 +145,22 @@ int GridView::cellWidthFor(const QString& text) const
 {
     if (text.isEmpty())
         return 0;
+    auto known = textWidths_.constFind(text);
+    if (known == textWidths_.constEnd()) {
+        if (textWidths_.size() >= 4096) // a long history's dates: start again
+            textWidths_.clear();
+        known = textWidths_.insert(text, fontMetrics().horizontalAdvance(text));
+    }
     // The item's text margins either side and the grid line at its right.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    return fontMetrics().horizontalAdvance(text) + 2 * margin + 1 + 1;
+    return *known + 2 * margin + 1 + 1;
+}
+
+void GridView::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        textWidths_.clear();
+    QTableView::changeEvent(e);
 }
 
 bool GridView::columnFits(int col) const

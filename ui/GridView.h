@@ -4,6 +4,7 @@
 // are drawn in the heading style. The view follows the model by its revision
 // number, so an unchanged grid costs nothing to re-sync.
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QTableView>
 
 class Grid;
@@ -54,6 +55,7 @@ public:
 protected:
     bool viewportEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void applyLayout();
@@ -65,4 +67,8 @@ private:
     int widest_ = 0;
     int givenWidth_ = -1;
     int fittedWidth_ = -1;
+    // Text widths measured for this font. Every visit re-fits the columns
+    // to all their texts, and measuring a text lays it out anew; the texts
+    // are scores and names, so the same few come back again and again.
+    mutable QHash<QString, int> textWidths_;
 };
