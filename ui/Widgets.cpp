@@ -278,8 +278,23 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, dou
     return label;
 }
 
+TurnMark::TurnMark(QWidget* parent, bool clickable) : QWidget(parent), clickable_(clickable)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents, !clickable_);
+}
+
+void TurnMark::setLit(bool lit)
+{
+    if (lit == lit_)
+        return;
+    lit_ = lit;
+    // Dark, a click goes where it would go were the mark not there.
+    setAttribute(Qt::WA_TransparentForMouseEvents, !(lit_ && clickable_));
+    update();
+}
+
 ArrowWidget::ArrowWidget(QWidget* parent, const QString& name, bool pointsLeft)
-    : QWidget(parent), left_(pointsLeft)
+    : TurnMark(parent, true), left_(pointsLeft)
 {
     setObjectName(name);
     setAttribute(Qt::WA_NoMousePropagation);
@@ -287,6 +302,8 @@ ArrowWidget::ArrowWidget(QWidget* parent, const QString& name, bool pointsLeft)
 
 void ArrowWidget::paintEvent(QPaintEvent*)
 {
+    if (!lit())
+        return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
@@ -308,10 +325,9 @@ void ArrowWidget::paintEvent(QPaintEvent*)
 
 OutlineWidget::OutlineWidget(QWidget* parent, const QString& name, const QColor& colour,
                              int widthPx)
-    : QWidget(parent), colour_(colour), width_(widthPx)
+    : TurnMark(parent, false), colour_(colour), width_(widthPx)
 {
     setObjectName(name);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void OutlineWidget::drawOutline(QPainter& p, const QColor& colour) const
@@ -324,6 +340,8 @@ void OutlineWidget::drawOutline(QPainter& p, const QColor& colour) const
 
 void OutlineWidget::paintEvent(QPaintEvent*)
 {
+    if (!lit())
+        return;
     QPainter p(this);
     drawOutline(p, colour_);
 }

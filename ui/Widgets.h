@@ -85,8 +85,27 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text,
                   const QFont& font, const QColor& back, const QColor& fore,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
 
+// A mark of the player to throw, lit or dark. The marks change with every
+// visit and stay shown: showing or hiding a widget while the pointer is over
+// the window makes Qt ask the X server where the pointer is, a round trip
+// each time, and work out again which widget is under it. A dark mark draws
+// nothing, so what lies under it shows, and takes no click.
+class TurnMark : public QWidget {
+    Q_OBJECT
+public:
+    // `clickable`: whether the lit mark takes the clicks on it.
+    TurnMark(QWidget* parent, bool clickable);
+
+    void setLit(bool lit);
+    bool lit() const { return lit_; }
+
+private:
+    bool lit_ = true;
+    bool clickable_;
+};
+
 // A turn arrow: a filled triangle pointing left or right across the widget.
-class ArrowWidget : public QWidget {
+class ArrowWidget : public TurnMark {
     Q_OBJECT
 public:
     ArrowWidget(QWidget* parent, const QString& name, bool pointsLeft);
@@ -101,9 +120,9 @@ private:
 // A rectangle outline (the highlight of the player to throw). It takes no
 // mouse input, so the controls under it work as if it were not there. The
 // widget is masked to the outline's own pixels: it spans a whole panel, and
-// unmasked, showing or hiding it would repaint the panel, and every label
-// repainted under it would repaint it too.
-class OutlineWidget : public QWidget {
+// unmasked, lighting or darkening it would repaint the panel, and every
+// label repainted under it would repaint it too.
+class OutlineWidget : public TurnMark {
     Q_OBJECT
 public:
     OutlineWidget(QWidget* parent, const QString& name, const QColor& colour, int widthPx);

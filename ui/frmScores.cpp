@@ -544,10 +544,9 @@ void frmScores::syncPanel(int p)
     pn.lblDartsThrown->apply(m.lblDartsThrown);
     pn.lblAverage->apply(m.lblAverage);
     pn.grdOldScores->sync();
-    if (pn.Shape1->isHidden() == m.Shape1.visible())
-        pn.Shape1->setVisible(m.Shape1.visible());
-    if (pn.imgarrow && pn.imgarrow->isHidden() == m.imgarrow.visible())
-        pn.imgarrow->setVisible(m.imgarrow.visible());
+    pn.Shape1->setLit(m.Shape1.visible());
+    if (pn.imgarrow)
+        pn.imgarrow->setLit(m.imgarrow.visible());
 }
 
 void frmScores::refresh(Commands::Parts parts)

@@ -6,6 +6,7 @@
 
 #include "engine/BigScreen.h"
 #include "engine/Commands.h"
+#include "ui/Widgets.h"
 #include "ui/frmBigScreen.h"
 #include "ui/frmWinnerBust.h"
 
@@ -115,8 +116,8 @@ class BigScreenTest : public QObject {
         // one player's, and never one whose throw it is left out.
         QVERIFY2(v.players == 2 || !m.twoPlayers(), qPrintable(step));
         for (int p = v.players; p < 2; ++p) {
-            auto* arrow = f.scores().findChild<QWidget*>(QStringLiteral("imgarrow_%1").arg(p));
-            QVERIFY2(arrow && arrow->isHidden(), qPrintable(step + QStringLiteral(": the thrower is left out")));
+            auto* arrow = f.scores().findChild<TurnMark*>(QStringLiteral("imgarrow_%1").arg(p));
+            QVERIFY2(arrow && !arrow->lit(), qPrintable(step + QStringLiteral(": the thrower is left out")));
         }
         for (int p = 0; p < v.players; ++p) {
             const BigScreenPlayer& s = v.player[std::size_t(p)];
@@ -138,9 +139,9 @@ class BigScreenTest : public QObject {
             auto* finish = f.scores().findChild<QLabel*>(QStringLiteral("lblFinishAdj") + ix);
             QVERIFY(finish);
             QVERIFY2(s.finish == (finish->isHidden() ? QString() : finish->text()), qPrintable(step));
-            auto* arrow = f.scores().findChild<QWidget*>(QStringLiteral("imgarrow") + ix);
+            auto* arrow = f.scores().findChild<TurnMark*>(QStringLiteral("imgarrow") + ix);
             QVERIFY(arrow);
-            QVERIFY2(s.throwing == !arrow->isHidden(), qPrintable(step + QStringLiteral(": turn marker ") + ix));
+            QVERIFY2(s.throwing == arrow->lit(), qPrintable(step + QStringLiteral(": turn marker ") + ix));
         }
         frmWinnerBust* winner = f.app->winner();
         QVERIFY2(v.announcing == bool(winner), qPrintable(step));

@@ -100,18 +100,35 @@ private slots:
     void three_trebles_hand_the_throw_to_the_second_panel()
     {
         QWidget& s = f.scores();
-        auto* arrow0 = f.child<QWidget>(&s, QStringLiteral("imgarrow_0"));
-        auto* arrow1 = f.child<QWidget>(&s, QStringLiteral("imgarrow_1"));
-        auto* shape0 = f.child<QWidget>(&s, QStringLiteral("Shape1_0"));
-        auto* shape1 = f.child<QWidget>(&s, QStringLiteral("Shape1_1"));
-        QVERIFY(arrow0->isVisible() && shape0->isVisible());
-        QVERIFY(!arrow1->isVisible() && !shape1->isVisible());
+        auto* arrow0 = f.child<TurnMark>(&s, QStringLiteral("imgarrow_0"));
+        auto* arrow1 = f.child<TurnMark>(&s, QStringLiteral("imgarrow_1"));
+        auto* shape0 = f.child<TurnMark>(&s, QStringLiteral("Shape1_0"));
+        auto* shape1 = f.child<TurnMark>(&s, QStringLiteral("Shape1_1"));
+        QVERIFY(arrow0->lit() && shape0->lit());
+        QVERIFY(!arrow1->lit() && !shape1->lit());
+        // The thrower's marks on screen, the other's not.
+        auto onScreen = [&s] {
+            QCoreApplication::processEvents();
+            return s.screen()->grabWindow(s.winId()).toImage();
+        };
+        const QImage before = onScreen();
+        const QPoint arrowAt0 = arrow0->mapTo(&s, arrow0->rect().center());
+        const QPoint arrowAt1 = arrow1->mapTo(&s, arrow1->rect().center());
+        QCOMPARE(before.pixelColor(arrowAt0), QColor(palette::Yellow));
+        QVERIFY(before.pixelColor(arrowAt1) != QColor(palette::Yellow));
 
         for (int i = 0; i < 3; ++i)
             f.throwAt(QStringLiteral("T20"));
 
-        QVERIFY(!arrow0->isVisible() && !shape0->isVisible());
-        QVERIFY(arrow1->isVisible() && shape1->isVisible());
+        QVERIFY(!arrow0->lit() && !shape0->lit());
+        QVERIFY(arrow1->lit() && shape1->lit());
+        const QImage after = onScreen();
+        QVERIFY(after.pixelColor(arrowAt0) != QColor(palette::Yellow));
+        QCOMPARE(after.pixelColor(arrowAt1), QColor(palette::Yellow));
+        // Dark, the mark lets the click through to what lies under it, as
+        // a hidden one did.
+        QCOMPARE(s.childAt(arrow0->mapTo(&s, arrow0->rect().center())) == arrow0, false);
+        QCOMPARE(s.childAt(arrowAt1), static_cast<QWidget*>(arrow1));
         QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblScoreLeft_0"))->text(), QStringLiteral("321"));
         QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblThirdDart_0"))->text(), QStringLiteral("T20"));
         QCOMPARE(f.child<QLabel>(&s, QStringLiteral("lblThreeDartScore_0"))->text(), QStringLiteral("180"));

@@ -36,7 +36,8 @@ QStringList Shown(const char* window, QWidget* w)
         const QRect g = c->geometry();
         return QStringLiteral("%1 %2 %3 %4%5")
             .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())
-            .arg(c->isHidden() ? QStringLiteral(" hidden") : QString());
+            .arg(c->isHidden() ? QStringLiteral(" hidden") : QString())
+            + (qobject_cast<const TurnMark*>(c) && !static_cast<const TurnMark*>(c)->lit() ? QStringLiteral(" dark") : QString());
     };
     lines << QStringLiteral("%1 %2").arg(QLatin1String(window), place(w));
     const QList<QWidget*> children = w->findChildren<QWidget*>();
