@@ -3,7 +3,7 @@
 // resident memory after the match.
 //
 //   x11_bench [--runs N] [--sizes 1024x768,1920x1080] [--sounds DIR] [--help FILE]
-//             [--shots DIR] [LABEL=]PROGRAM ...
+//             [--shots DIR] [--only moves|clicks] [LABEL=]PROGRAM ...
 //
 // Each run starts a fresh Xvfb and copies the program, sounds/ and Help.htm
 // into a fresh temporary folder (no database, so no resume question). This
@@ -18,6 +18,10 @@
 // The match: 60 darts, three per visit, every visit scoring without a bust
 // or a finish, so no announcement opens. Before each click the pointer moves
 // there in steps over the board, as a hand would.
+//
+// With --only moves the pointer moves and never clicks; with --only clicks
+// it jumps to each bed and clicks. Either alone tells what the aim box costs
+// from what a recorded dart costs.
 //
 // Several programs given are run in turn, run by run, so that a noisy
 // machine weighs on each alike. With --shots, one match per program and size
@@ -347,7 +351,12 @@ struct Program {
     std::string label, path;
 };
 
+// What of the match is played: both, or either alone, to tell what the
+// pointer moves cost from what the darts cost.
+enum class Part { Both, Moves, Clicks };
+
 struct Options {
+    Part part = Part::Both;
     int runs = 5;
     std::vector<std::pair<int, int>> sizes{{1024, 768}, {1920, 1080}};
     std::string sounds, help, shots;
@@ -380,8 +389,9 @@ double SelfCpuNs()
 }
 
 // The clicks and moves of the match. `perDart` runs after each click.
+// Part::Clicks jumps to each bed in one move; Part::Moves never clicks.
 template <typename After>
-void PlayMatch(XServer& x, const Beds& beds, After perDart)
+void PlayMatch(XServer& x, const Beds& beds, Part part, After perDart)
 {
     int px = beds.x + 40, py = beds.y.at("miss");
     x.move(px, py);
@@ -394,10 +404,14 @@ void PlayMatch(XServer& x, const Beds& beds, After perDart)
             const double t = double(s) / Steps;
             const int mx = int(std::lround(px + (tx - px) * t + 25 * std::sin(t * 3.14159)));
             const int my = int(std::lround(py + (ty - py) * t));
-            x.move(mx, my);
+            if (part != Part::Clicks)
+                x.move(mx, my);
             SleepMs(3);
         }
-        x.click();
+        if (part == Part::Clicks)
+            x.move(tx, ty);
+        if (part != Part::Moves)
+            x.click();
         perDart(n++);
         px = tx;
         py = ty;
@@ -485,7 +499,7 @@ std::optional<Sample> RunOnce(const Options& o, const Program& p, int w, int h,
     x.savePpm(picture);
     const Scheduled app0 = SchedStat(app), server0 = SchedStat(x.pid);
     const double self0 = SelfCpuNs();
-    PlayMatch(x, *beds, [&](int n) {
+    PlayMatch(x, *beds, o.part, [&](int n) {
         if (shotPrefix.empty()) {
             SleepMs(40);
             return;
@@ -538,7 +552,7 @@ std::optional<Sample> RunOnce(const Options& o, const Program& p, int w, int h,
             WaitIdle(idle, 300, 5000);
             const Scheduled idle0 = SchedStat(idle);
             const double server2 = CpuNs(x.pid);
-            PlayMatch(x, *beds, [&](int) { SleepMs(40); });
+            PlayMatch(x, *beds, o.part, [&](int) { SleepMs(40); });
             x.sync();
             WaitIdle(idle, 200, 5000);
             const Scheduled idle1 = SchedStat(idle);
@@ -553,7 +567,7 @@ std::optional<Sample> RunOnce(const Options& o, const Program& p, int w, int h,
     // The same events with nothing on screen.
     WaitIdle(x.pid, 200, 3000);
     const double server1 = CpuNs(x.pid), self1 = SelfCpuNs();
-    PlayMatch(x, *beds, [&](int) { SleepMs(40); });
+    PlayMatch(x, *beds, o.part, [&](int) { SleepMs(40); });
     x.sync();
     WaitIdle(x.pid, 100, 3000);
     s.emptyServerUs = (CpuNs(x.pid) - server1) / darts / 1000;
@@ -592,6 +606,13 @@ int main(int argc, char* argv[])
             o.help = next();
         } else if (a == "--shots") {
             o.shots = next();
+        } else if (a == "--only") {
+            const std::string part = next();
+            if (part != "moves" && part != "clicks") {
+                std::fprintf(stderr, "x11_bench: --only moves or --only clicks\n");
+                return 2;
+            }
+            o.part = part == "moves" ? Part::Moves : Part::Clicks;
         } else {
             const auto eq = a.find('=');
             if (eq == std::string::npos)
@@ -602,7 +623,7 @@ int main(int argc, char* argv[])
     }
     if (o.programs.empty()) {
         std::fprintf(stderr, "usage: x11_bench [--runs N] [--sizes WxH,...] [--sounds DIR] "
-                             "[--help FILE] [--shots DIR] [LABEL=]PROGRAM ...\n");
+                             "[--help FILE] [--shots DIR] [--only moves|clicks] [LABEL=]PROGRAM ...\n");
         return 2;
     }
     signal(SIGPIPE, SIG_IGN);
