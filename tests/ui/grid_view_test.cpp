@@ -62,6 +62,36 @@ private slots:
         QCOMPARE(view.columnWidth(1), 20);
     }
 
+    // The widths of texts are remembered per font: a larger font must widen
+    // the columns again, or its texts would be cut short.
+    void columns_refit_their_texts_after_a_font_change()
+    {
+        Grid grid(QStringLiteral("g"), 3, 2, 0, 0, 3000, 1000);
+        grid.setColWidth(0, 300);
+        grid.setColWidth(1, 300);
+        grid.setText(0, 0, QStringLiteral("Bust (45)"));
+        grid.setText(1, 1, QStringLiteral("180"));
+        GridView view(nullptr, QStringLiteral("g"), grid);
+        view.setWidestWidth(2000);
+        view.resize(200, 200);
+        grid.setText(2, 0, QStringLiteral("Bust (45)")); // a new revision: re-fitted
+        view.sync();
+        QVERIFY(view.columnFits(0) && view.columnFits(1));
+        const QString text = QStringLiteral("Bust (45)");
+        const int before = view.columnWidth(0);
+        // Margins and grid line: what the cell needs beyond the text itself.
+        const int margins = view.cellWidthFor(text) - view.fontMetrics().horizontalAdvance(text);
+
+        QFont big = view.font();
+        big.setPixelSize(QFontInfo(big).pixelSize() * 3);
+        view.setFont(big);
+        QCOMPARE(view.cellWidthFor(text), view.fontMetrics().horizontalAdvance(text) + margins);
+        grid.setText(2, 1, QStringLiteral("60"));
+        view.sync();
+        QVERIFY(view.columnWidth(0) > before);
+        QVERIFY(view.columnFits(0) && view.columnFits(1));
+    }
+
     void view_resets_only_when_the_shape_changes()
     {
         Grid grid(QStringLiteral("grdOldScores"), 5, 2, 0, 1, 2235, 1965);
