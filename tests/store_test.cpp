@@ -3,6 +3,7 @@
 // are refused without a byte changed, and how high scores come and go.
 #include "store/Database.h"
 #include "store/HiScoreTable.h"
+#include "store/MatchLog.h"
 #include "store/RecordSet.h"
 
 #include "StoreTestSupport.h"
@@ -280,6 +281,45 @@ private slots:
         QCOMPARE(rawRows(path_, AllRows), scores);
         Opened again(path_);
         QVERIFY(again.ok && again.notifier.questions.isEmpty());
+    }
+
+    // The log keeps its insert prepared from dart to dart. Opened on another
+    // file, it must write there, and the first file keep what it had.
+    void logWritesToTheFileItWasLastOpenedOn()
+    {
+        Opened first(path_);
+        Opened second(dir_->filePath(QStringLiteral("Other/Darts.MDB")));
+        QVERIFY(first.ok && second.ok);
+        const auto press = [](const char* label) {
+            matchlog::Entry e;
+            e.kind = QStringLiteral("press");
+            e.label = QLatin1String(label);
+            return e;
+        };
+        QString error;
+        matchlog::Log log;
+        QVERIFY(log.open(first.db.connection(), &error));
+        QVERIFY(log.beginMatch(at("2005-03-07T21:04:09"), QStringLiteral("{}"), &error));
+        QVERIFY2(log.append(press("T20"), &error), qPrintable(error));
+        QVERIFY(log.open(second.db.connection(), &error));
+        QVERIFY(log.beginMatch(at("2005-03-08T21:04:09"), QStringLiteral("{}"), &error));
+        QVERIFY2(log.append(press("D16"), &error), qPrintable(error));
+        QVERIFY2(log.append(press("5"), &error), qPrintable(error));
+
+        const auto labels = [&](const Opened& file) {
+            matchlog::Log reader;
+            QStringList out;
+            int skipped = 0;
+            if (!reader.open(file.db.connection(), &error))
+                return out;
+            for (const matchlog::LoggedMatch& m : reader.all(&skipped, &error))
+                for (const matchlog::Entry& e : m.entries)
+                    if (e.kind == QLatin1String("press"))
+                        out << e.label;
+            return out;
+        };
+        QCOMPARE(labels(first), QStringList{QStringLiteral("T20")});
+        QCOMPARE(labels(second), (QStringList{QStringLiteral("D16"), QStringLiteral("5")}));
     }
 
     void recordSetWritesByColumnNameAndBindsValues()
