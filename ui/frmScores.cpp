@@ -106,14 +106,22 @@ const QImage& BoardWidget::picture()
     return picture_;
 }
 
-void BoardWidget::paintEvent(QPaintEvent*)
+void BoardWidget::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
-    p.fillRect(rect(), Qt::black);
     if (pictureCurrent() || picture_.isNull()) {
-        p.drawImage(0, 0, picture());
+        // Piece by piece, only what is asked for: a move of the aim box asks
+        // for two small pieces, and a fill or picture the board's height
+        // under a clip of pieces is spread by Qt over its thread pool, which
+        // costs more in waking threads than the pixels do.
+        const QImage& board = picture();
+        for (const QRect& piece : e->region()) {
+            p.fillRect(piece, Qt::black);
+            p.drawImage(piece.topLeft(), board, piece);
+        }
         return;
     }
+    p.fillRect(rect(), Qt::black);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const int size = std::min(width(), height());
     p.drawImage(QRect(0, 0, size, size), picture_);
