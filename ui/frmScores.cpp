@@ -573,9 +573,30 @@ void frmScores::refresh(Commands::Parts parts)
         if (!SameRect(rect, board_->placed()))
             board_->place(rect);
     }
-    // The aim box stands relative to the board.
-    if (parts & (Part::AimBox | Part::BoardPlace))
+    // The aim box stands relative to the board. A new place of the board
+    // moves it at once; the pointer's moves move it once a frame.
+    if (parts & Part::BoardPlace)
         syncAim();
+    else if (parts & Part::AimBox)
+        followPointer();
+}
+
+// The pointer sends a move every few milliseconds; moving the box and
+// writing its caption for each one costs the window a move, a copy of the
+// box's pixels and a new dirty region each time, for places no screen ever
+// shows. So the box follows at once when the window's last paint is a frame
+// old, and otherwise once at the end of that frame, to where the pointer
+// then is.
+void frmScores::followPointer()
+{
+    if (frameOver()) {
+        aimBehind_ = false;
+        syncAim();
+        return;
+    }
+    aimBehind_ = true;
+    if (!paintLater_.isActive())
+        paintLater_.start(int(FrameMs - lastPaint_.elapsed()));
 }
 
 void frmScores::syncMenus()
@@ -587,7 +608,7 @@ void frmScores::syncMenus()
     setMenuCaption(mnustaPlayer2_, names.mnustaPlayer2);
 }
 
-void frmScores::syncAim()
+void frmScores::syncAim(bool paintNow)
 {
     const ModDarts& m = model_;
     const AimBox& box = m.board.Frame3;
@@ -606,7 +627,7 @@ void frmScores::syncAim()
     // painted and flushed now, once, unless the window painted within this
     // frame (then at its end). A repaint of the caption alone would paint it
     // twice and flush twice, the queued update coming after it.
-    if (lblDartToHit_->captionWrites() != before && box.visible)
+    if (paintNow && lblDartToHit_->captionWrites() != before && box.visible)
         QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
@@ -617,12 +638,21 @@ void frmScores::syncAim()
 // its refresh time anyway. So the window paints at once when its last paint
 // is a frame old, and otherwise once at the end of that frame, with every
 // change made meanwhile. A lone change is still on view at once.
+bool frmScores::frameOver() const
+{
+    return !lastPaint_.isValid() || lastPaint_.elapsed() >= FrameMs;
+}
+
 bool frmScores::paintNowOrLater()
 {
-    constexpr int FrameMs = 16; // a 60 Hz screen
-    if (!lastPaint_.isValid() || lastPaint_.elapsed() >= FrameMs) {
+    if (frameOver()) {
         paintLater_.stop();
         lastPaint_.start();
+        // Whatever paints the window next, the box is where the pointer is.
+        if (aimBehind_) {
+            aimBehind_ = false;
+            syncAim(false);
+        }
         return true;
     }
     if (!paintLater_.isActive())

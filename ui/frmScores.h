@@ -94,6 +94,9 @@ public:
     EntryLine* entryLine() const { return entryLine_; }
     QFrame* aimBox() const { return frame3_; }
     QWidget* clientArea() const { return area_; }
+    // Whether the aim box still waits for the end of the frame to follow
+    // the pointer.
+    bool aimBehind() const { return aimBehind_; }
 
 protected:
     // Paints the window at most once a frame, see paintNowOrLater.
@@ -128,7 +131,9 @@ private:
     void buildPanel(int p);
     void syncPanel(int p);
     void syncMenus();
-    void syncAim();
+    // The aim box as the model has it; with `paintNow`, a new caption is
+    // painted at once.
+    void syncAim(bool paintNow = true);
     void fitPanel(int p, double panelHeight);
     // Where "&Undo" goes and how large the board may be in a client area of
     // W by H twips.
@@ -137,6 +142,10 @@ private:
     // Whether a paint of the window may go ahead now; if not, one is
     // scheduled for when the frame is over.
     bool paintNowOrLater();
+    // Whether the window's last paint is a frame old (or there was none).
+    bool frameOver() const;
+    // The aim box to the pointer now, or at the end of the frame.
+    void followPointer();
 
     VantrellApp& app_;
     const ModDarts& model_;
@@ -153,6 +162,9 @@ private:
     QAction* mnustaPlayer1_ = nullptr;
     QAction* mnustaPlayer2_ = nullptr;
     int panelHeight_ = 0;
+    static constexpr int FrameMs = 16; // a 60 Hz screen
     QElapsedTimer lastPaint_;
     QTimer paintLater_;
+    // The aim box is behind the pointer until the frame is over.
+    bool aimBehind_ = false;
 };

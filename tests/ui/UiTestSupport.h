@@ -103,6 +103,12 @@ struct UiFixture {
     void click(const QPoint& pixel) { QTest::mouseClick(&board(), Qt::LeftButton, {}, pixel); }
     void throwAt(const QString& label) { click(pixelFor(label)); }
 
+    // The aim box follows the pointer by the end of the frame: waits for it.
+    bool aimCaughtUp()
+    {
+        return QTest::qWaitFor([&] { return !scores().aimBehind(); }, 1000);
+    }
+
     // A pointer move over a widget, delivered as the window system does.
     static void moveOver(QWidget* widget, const QPoint& at)
     {

@@ -6,6 +6,7 @@
 #include "ui/BoardPicture.h"
 #include "ui/Widgets.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QAbstractItemView>
 #include <QDir>
@@ -157,6 +158,7 @@ private slots:
 
         const QPoint t20 = f.pixelFor(QStringLiteral("T20"));
         UiFixture::moveOver(&board, t20);
+        QVERIFY(f.aimCaughtUp());
         QVERIFY(box->isVisible());
         QCOMPARE(label->text(), QStringLiteral("T20"));
         // Just left of the pointer: its right edge 145 twips (about 10
@@ -170,22 +172,27 @@ private slots:
         const QPoint before = box->pos();
         UiFixture::moveOver(&board, t20 + QPoint(1, 0));
         UiFixture::moveOver(&board, t20 + QPoint(0, 1));
+        QVERIFY(f.aimCaughtUp());
         QCOMPARE(label->captionWrites(), writes);
         QVERIFY(box->pos() != before);
 
         UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("D20")));
+        QVERIFY(f.aimCaughtUp());
         QCOMPARE(label->text(), QStringLiteral("D20"));
         QCOMPARE(label->captionWrites(), writes + 1);
 
         // Off the double ring the box hides; back on, it shows the new bed.
         UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("0")));
+        QVERIFY(f.aimCaughtUp());
         QVERIFY(!box->isVisible());
         UiFixture::moveOver(&board, f.pixelFor(QStringLiteral("50")));
+        QVERIFY(f.aimCaughtUp());
         QVERIFY(box->isVisible());
         QCOMPARE(label->text(), QStringLiteral("50"));
 
         // Over the bare window it hides too; moves record nothing.
         UiFixture::moveOver(f.scores().clientArea(), QPoint(1, 1));
+        QVERIFY(f.aimCaughtUp());
         QVERIFY(!box->isVisible());
         QCOMPARE(f.model().match().undoableDarts(), 0);
         QCOMPARE(f.child<QLabel>(&f.scores(), QStringLiteral("lblFirstDart_0"))->text(), QString());
@@ -199,6 +206,45 @@ private slots:
             window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
         const QImage drawn = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
         return !onScreen.isNull() && onScreen == drawn;
+    }
+
+    // A hand's burst of moves inside one frame: the box moves at most twice
+    // (at once, and when the frame is over) and ends where a single move to
+    // the last point would have put it, naming the last bed.
+    void aim_box_moves_once_a_frame_and_ends_on_the_last_bed()
+    {
+        QWidget* box = f.scores().aimBox();
+        BoardWidget& board = f.board();
+        struct MoveCounter : QObject {
+            int moves = 0;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                moves += e->type() == QEvent::Move;
+                return false;
+            }
+        } counter;
+        box->installEventFilter(&counter);
+        const QStringList beds = {QStringLiteral("T20"), QStringLiteral("1"), QStringLiteral("18"),
+                                  QStringLiteral("D4"),  QStringLiteral("13"), QStringLiteral("T6"),
+                                  QStringLiteral("10"),  QStringLiteral("15")};
+        QElapsedTimer burst;
+        burst.start();
+        for (int round = 0; round < 3; ++round)
+            for (const QString& bed : beds)
+                UiFixture::moveOver(&board, f.pixelFor(bed) + QPoint(round, round));
+        const bool withinAFrame = burst.elapsed() < 16;
+        QVERIFY(f.aimCaughtUp());
+        box->removeEventFilter(&counter);
+        // A slow machine may spread the burst over frames; then it is no test
+        // of the frame.
+        if (withinAFrame)
+            QVERIFY2(counter.moves <= 2, qPrintable(QString::number(counter.moves)));
+        QCOMPARE(f.scores().aimLabel()->text(), QStringLiteral("15"));
+        const QPoint last = f.pixelFor(QStringLiteral("15")) + QPoint(2, 2);
+        const QPoint pointer = board.mapTo(f.scores().clientArea(), last);
+        QVERIFY(qAbs(box->geometry().right() + 1 - (pointer.x() - 10)) <= 1);
+        QVERIFY(qAbs(box->y() - (pointer.y() + 8)) <= 1);
+        QVERIFY(box->isVisible());
     }
 
     void aim_box_on_screen_catches_up_after_a_burst_of_moves()

@@ -322,6 +322,7 @@ class WindowRefreshTest : public QObject {
             // What the windows did when shown (an activation is a command
             // of its own) is done before they are compared.
             QCoreApplication::processEvents();
+            QVERIFY(f.aimCaughtUp());
             const QStringList before = shownByAll();
             const QString step = QStringLiteral("seed %1, command %2 (%3)")
                                      .arg(seed).arg(i).arg(recent.join(QStringLiteral(", ")));
