@@ -631,6 +631,11 @@ void frmScores::syncAim(bool paintNow)
         QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
+bool frmScores::frameOver() const
+{
+    return !lastPaint_.isValid() || lastPaint_.elapsed() >= FrameMs;
+}
+
 // A hand moving over the board sends a pointer move every few milliseconds,
 // and each one changes the window (the aim box, the board where it stood).
 // Painting and flushing each change costs the program and the X server far
@@ -638,11 +643,6 @@ void frmScores::syncAim(bool paintNow)
 // its refresh time anyway. So the window paints at once when its last paint
 // is a frame old, and otherwise once at the end of that frame, with every
 // change made meanwhile. A lone change is still on view at once.
-bool frmScores::frameOver() const
-{
-    return !lastPaint_.isValid() || lastPaint_.elapsed() >= FrameMs;
-}
-
 bool frmScores::paintNowOrLater()
 {
     if (frameOver()) {
