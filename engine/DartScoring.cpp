@@ -21,6 +21,11 @@ void ModDarts::BoardPressed(double X, double Y)
     const std::optional<match::Dart> dart = match::Dart::fromLabel(hit.Label);
     // Everything the dart changes outside the match is recorded for undo.
     journal_.beginDart();
+    // The announcement the dart opens or changes goes with it: taking the
+    // dart back puts the dialog back as it stood before, closed or showing
+    // the earlier text.
+    journal_.record([this, open = winner.open(), w = winner.lblWinner(), p = winner.lblPlayer(),
+                     top = winner.winnerTop()] { winner.restore(open, w, p, top); });
     match_.throwDart(dart.value_or(match::Dart::miss()));
     journal_.endDart();
     logged([&] { return pressEntry(X, Y); });
