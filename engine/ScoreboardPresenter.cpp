@@ -5,8 +5,7 @@
 
 QString ScoreboardPresenter::threeDartAverage(int p) const
 {
-    const match::PlayerState& S = match_.player(p);
-    return AverageText(double(S.matchPoints) / (double(S.dartsInMatch) / 3));
+    return AverageText(match_.player(p).threeDartAverage());
 }
 
 void ScoreboardPresenter::visitCleared(const match::VisitCleared& e)

@@ -82,7 +82,7 @@ void Match::throwDart(const Dart& dart)
     const qint64 left = state_.visitRemaining;
     const bool wins = left == 0 && dart.finishes();
     const bool busts = (left == 0 && !wins) || left < 0 || left == 1;
-    tell(&MatchListener::dartScored, DartScored{p, dart, state_.dartsInVisit, !busts});
+    tell(&MatchListener::dartScored, DartScored{p, dart, state_.dartsInVisit});
 
     if (wins)
         winLeg();

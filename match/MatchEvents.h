@@ -39,7 +39,6 @@ struct DartScored {
     int player;
     Dart dart;
     int numberInVisit;   // 1, 2 or 3
-    bool counted;        // false for a busting dart: its bed is not counted
 };
 
 // A three-dart visit is recorded in the player's visit list at `row`.

@@ -28,6 +28,10 @@ struct PlayerState {
 
     VisitOnView visit;
 
+    // The three-dart average: the match's points over its darts in threes,
+    // rounded only where it is shown, so every figure of it agrees.
+    double threeDartAverage() const { return double(matchPoints) / (double(dartsInMatch) / 3); }
+
     bool operator==(const PlayerState&) const = default;
 };
 

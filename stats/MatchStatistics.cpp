@@ -39,11 +39,6 @@ int MatchStatistics::visitScoreRow(match::VisitScoreBand band)
     return 2 + int(band);
 }
 
-QString MatchStatistics::threeDartAtVisitEnd(const QString& dartAverageShown)
-{
-    return NumberText(3 * NumericValue(dartAverageShown));
-}
-
 qint64 MatchStatistics::raise(qint64& counter)
 {
     if (journal_ && journal_->recording())
@@ -91,7 +86,7 @@ void MatchStatistics::writeAverages(int p)
     Grid& stats = t_.grdStats[p];
     const double darts = double(S.dartsInMatch);
     stats.setText(1, 1, AverageText(double(S.matchPoints) / darts));
-    stats.setText(2, 1, AverageText(double(S.matchPoints) / (darts / 3)));
+    stats.setText(2, 1, AverageText(S.threeDartAverage()));
 }
 
 void MatchStatistics::dartScored(const match::DartScored& e)
@@ -108,9 +103,9 @@ void MatchStatistics::dartScored(const match::DartScored& e)
     t_.ProOverall3Dart[p].setValue(std::min(threeDart, 100.0));
     if (S.dartsInLegShown > 0 && S.dartsInLegShown < 10)
         t_.ProFirst9[p].setValue(double(std::min<qint64>(S.firstNineAverage, 100)));
-    // A busting dart's bed is not counted.
-    if (e.counted)
-        countBed(p, e.dart);
+    // Every dart that hit a bed is in the tables, the one that busts a
+    // visit too: the tables say where the darts went, not what they scored.
+    countBed(p, e.dart);
 }
 
 void MatchStatistics::countBed(int p, const match::Dart& dart)
@@ -155,6 +150,14 @@ void MatchStatistics::listVisit(int p, qint64 row, const QString& score)
     }
 }
 
+void MatchStatistics::countVisitBand(int p, qint64 score)
+{
+    if (const auto band = match::visitScoreBand(score)) {
+        const qint64 count = raise(counters_.player[p].visitBands[std::size_t(*band)]);
+        t_.grdStats2[p].setText(visitScoreRow(*band), 1, NumberText(count));
+    }
+}
+
 void MatchStatistics::visitEnded(const match::VisitEnded& e)
 {
     const int p = e.player;
@@ -171,10 +174,7 @@ void MatchStatistics::visitEnded(const match::VisitEnded& e)
         old.setText(int(e.row - 1), 1, score);
     }
 
-    if (const auto band = match::visitScoreBand(e.total)) {
-        const qint64 count = raise(counters_.player[p].visitBands[std::size_t(*band)]);
-        t_.grdStats2[p].setText(visitScoreRow(*band), 1, NumberText(count));
-    }
+    countVisitBand(p, e.total);
 
     // The game's best visit; a tie between different names is shared.
     GameCounters& game = counters_.game;
@@ -189,8 +189,7 @@ void MatchStatistics::visitEnded(const match::VisitEnded& e)
         t_.grdGameStats.setText(0, 2, score);
     }
 
-    const match::PlayerState& S = match_.player(p);
-    t_.grdStats[p].setText(2, 1, threeDartAtVisitEnd(AverageText(double(S.matchPoints) / double(S.dartsInMatch))));
+    t_.grdStats[p].setText(2, 1, AverageText(match_.player(p).threeDartAverage()));
 }
 
 void MatchStatistics::bust(const match::Bust& e)
@@ -205,6 +204,10 @@ void MatchStatistics::bust(const match::Bust& e)
 void MatchStatistics::legWon(const match::LegWon& e)
 {
     const int p = e.player;
+    // A checkout of one or two darts is a visit too: its score is the out
+    // shot. A three-dart one is counted when its visit ends.
+    if (match_.dartsInVisit() < 3)
+        countVisitBand(p, e.outShot);
     GameCounters& game = counters_.game;
     if (game.bestOutShot < e.outShot) {
         replace(game.bestOutShot, game.bestOutShotBy, e.outShot, nameOf_(p));

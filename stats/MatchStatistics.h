@@ -60,12 +60,6 @@ public:
     static int legDartsRow(match::LegDartsBand band);
     static int visitScoreRow(match::VisitScoreBand band);
 
-    // What the "3 Dart Avg" cell shows once a visit is recorded: three times
-    // the dart average as the cell above shows it (rounded to two places),
-    // not the three-dart average itself. Keep it so: the figure has always
-    // been written this way at a visit's end and at a bust differently.
-    static QString threeDartAtVisitEnd(const QString& dartAverageShown);
-
     void visitCleared(const match::VisitCleared&) override {}
     void dartScored(const match::DartScored& e) override;
     void visitEnded(const match::VisitEnded& e) override;
@@ -76,6 +70,7 @@ public:
 
 private:
     void countBed(int p, const match::Dart& dart);
+    void countVisitBand(int p, qint64 score);
     void writeAverages(int p);
     void listVisit(int p, qint64 row, const QString& score);
     void resetLastScores();

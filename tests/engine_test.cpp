@@ -78,13 +78,44 @@ private slots:
             const auto band = match::visitScoreBand(score);
             QVERIFY2((band ? MatchStatistics::visitScoreRow(*band) : -1) == row, qPrintable(QString::number(score)));
         }
+    }
 
-        // Once a visit is recorded "3 Dart Avg" is three times the dart
-        // average as shown (two places), not the exact three-dart average:
-        // 61 points in 3 darts shows 20.33 and then 60.99, not 61.
-        QCOMPARE(MatchStatistics::threeDartAtVisitEnd(AverageText(61.0 / 3)), QStringLiteral("60.99"));
-        QCOMPARE(MatchStatistics::threeDartAtVisitEnd(AverageText(50.0 / 3)), QStringLiteral("50.01"));
-        QCOMPARE(MatchStatistics::threeDartAtVisitEnd(AverageText(60.0 / 3)), QStringLiteral("60"));
+    // "3 Dart Avg" is the three-dart average the panel shows, rounded once
+    // from the points and darts, written the same after a visit and a bust:
+    // 501 in nine darts is 167.00, though the dart average 55.67 times
+    // three is 167.01.
+    void threeDartAverageIsThePanelsAfterEveryVisit()
+    {
+        QTemporaryDir home;
+        auto driver = startedWith(home, {"options 3", "set players 2", "set start 501", "set legs 3", "ok"});
+        SimDriver& d = *driver;
+        const QStringList darts{"T20", "T20", "T20", "20", "5", "1",  "T20", "T20", "T20",
+                                "19",  "7",  "3",  "T20", "T19", "D12"};
+        for (int i = 0; i < darts.size(); ++i) {
+            const int p = d.state().value("CurrentPlayer").toInt();
+            run(d, "throw " + darts[i]);
+            const QJsonObject s = d.state();
+            if (s.value("DartsInVisit").toInt() != 0)
+                continue;
+            const QString cell = s.value("grids").toObject().value("grdStats").toArray().at(p).toArray()
+                                     .at(2).toArray().at(1).toString();
+            QCOMPARE(cell, s.value("panels").toArray().at(p).toObject().value("lblAverage").toString());
+        }
+        const QJsonObject s = d.state();
+        QCOMPARE(s.value("grids").toObject().value("grdStats").toArray().at(0).toArray().at(2).toArray().at(1)
+                     .toString(), QStringLiteral("167.00"));
+
+        // A bust writes the figure as a visit does: from 101, 81 and then
+        // 5 and T5 (bust) leave 81 points in five darts, 48.60.
+        QTemporaryDir home101;
+        auto short101 = startedWith(home101, {"options 3", "set players 2", "set start 101", "ok"});
+        for (const char* label : {"T20", "1", "20", "20", "20", "20", "5", "T5"})
+            run(*short101, QStringLiteral("throw ") + label);
+        const QJsonObject busted = short101->state();
+        QCOMPARE(busted.value("announcement").toObject().value("lblPlayer").toString(), QStringLiteral("BUST!"));
+        const QJsonArray stats = busted.value("grids").toObject().value("grdStats").toArray();
+        QCOMPARE(stats.at(0).toArray().at(2).toArray().at(1).toString(), QStringLiteral("48.60"));
+        QCOMPARE(stats.at(1).toArray().at(2).toArray().at(1).toString(), QStringLiteral("60.00"));
     }
 
     void everyUndoRestoresTheMatchExactly_data()
