@@ -1,6 +1,7 @@
 #include "engine/MatchHistory.h"
 
 #include "base/TextNumbers.h"
+#include "engine/DartRecorder.h"
 #include "engine/ModDarts.h"
 #include "store/MatchOptions.h"
 
@@ -16,119 +17,18 @@ namespace history {
 
 namespace {
 
-// Hears a stored match as it is played back and keeps its darts with what
-// each one did. Undo takes the newest dart back, so the darts kept at the
-// end are the match as it stands; the visits are made from them then.
-class DartRecorder final : public match::MatchListener {
-public:
-    struct Thrown {
-        int player = 0;
-        match::Dart dart;
-        int numberInVisit = 1;
-        int set = 1, leg = 1;
-        // What the dart did to its visit.
-        bool endsVisit = false, bust = false, winsLeg = false;
-        qint64 remainingAfter = 0;
-        int matchWonBy = -1;
-    };
-
-    const ModDarts* engine = nullptr;
-    std::vector<Thrown> darts;
-    int startingScore = 501;
-
-    void dartScored(const match::DartScored& e) override
-    {
-        const match::Match& m = engine->match();
-        Thrown t;
-        t.player = e.player;
-        t.dart = e.dart;
-        t.numberInVisit = e.numberInVisit;
-        t.set = int(m.player(0).sets + m.player(1).sets + 1);
-        t.leg = int(m.player(0).legs + m.player(1).legs + 1);
-        t.remainingAfter = m.visitRemaining();
-        darts.push_back(t);
-        startingScore = engine->savedStartWith();
-    }
-    void visitEnded(const match::VisitEnded& e) override
-    {
-        if (darts.empty())
-            return;
-        Thrown& t = darts.back();
-        t.endsVisit = true;
-        // The visit that wins a leg has left 0, whatever the board shows after.
-        if (!t.winsLeg)
-            t.remainingAfter = engine->match().player(e.player).remaining;
-    }
-    void bust(const match::Bust& e) override
-    {
-        if (darts.empty())
-            return;
-        Thrown& t = darts.back();
-        t.endsVisit = t.bust = true;
-        t.remainingAfter = engine->match().player(e.player).remaining;
-    }
-    void legWon(const match::LegWon&) override
-    {
-        if (darts.empty())
-            return;
-        Thrown& t = darts.back();
-        t.endsVisit = t.winsLeg = true;
-        t.remainingAfter = 0;
-    }
-    void matchWon(const match::MatchWon& e) override
-    {
-        if (!darts.empty())
-            darts.back().matchWonBy = e.player;
-    }
-    void dartTakenBack(const match::DartTakenBack&) override
-    {
-        if (!darts.empty())
-            darts.pop_back();
-    }
-    void gameStarted(const match::GameStarted&) override { darts.clear(); }
-
-    std::vector<Visit> visits() const
-    {
-        std::vector<Visit> out;
-        bool open = false;
-        for (const Thrown& t : darts) {
-            if (!open || t.numberInVisit == 1 || out.back().player != t.player) {
-                Visit v;
-                v.set = t.set;
-                v.leg = t.leg;
-                v.player = t.player;
-                out.push_back(v);
-            }
-            Visit& v = out.back();
-            v.darts.push_back(Dart{t.dart.label(), t.dart.score()});
-            v.total += t.dart.score();
-            v.bust = t.bust;
-            v.winsLeg = t.winsLeg;
-            v.remainingAfter = t.remainingAfter;
-            v.complete = t.endsVisit;
-            open = !t.endsVisit;
-        }
-        return out;
-    }
-
-    int winner() const
-    {
-        // The first to reach the sets wins; a later count reaching them again
-        // does not take it away.
-        for (const Thrown& t : darts)
-            if (t.matchWonBy >= 0)
-                return t.matchWonBy;
-        return -1;
-    }
-};
-
+// A text cell. One that a spreadsheet would take for a formula (a name
+// typed as "=SUM(1+1)" or "+cmd|...") is written after a "'", which
+// spreadsheets show as text and do not keep in the cell's value.
 QString csvField(const QString& text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
+    QString cell = text;
+    if (!cell.isEmpty() && QStringView(u"=+-@\t\r").contains(cell.front()))
+        cell.prepend(u'\'');
+    if (!cell.contains(u',') && !cell.contains(u'"') && !cell.contains(u'\n') && !cell.contains(u'\r'))
+        return cell;
+    cell.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + cell + u'"';
 }
 
 QString dartsText(const Visit& v)
@@ -149,7 +49,8 @@ QJsonObject matchJson(const StoredMatch& m)
     QJsonObject o;
     o[u"id"] = double(m.log.id);
     o[u"started"] = m.log.started.toString(Qt::ISODate);
-    o[u"status"] = matchlog::StatusText(m.log.status);
+    o[u"status"] = StatusText(m);
+    o[u"playedOn"] = m.playedOn;
     o[u"winner"] = nameOrNull(m, m.winner);
     QJsonArray players;
     for (int p = 0; p < m.players; ++p)
@@ -182,6 +83,7 @@ QJsonObject matchJson(const StoredMatch& m)
             set = v.set;
             number = v.leg;
             leg = QJsonObject{{QStringLiteral("set"), set}, {QStringLiteral("leg"), number},
+                              {QStringLiteral("startingScore"), double(v.legStart)},
                               {QStringLiteral("winner"), QJsonValue()}};
         }
         if (v.winsLeg)
@@ -247,11 +149,13 @@ matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log)
     return playback;
 }
 
-StoredMatch Read(const matchlog::LoggedMatch& log)
+namespace {
+
+// What the match shows at the end of `log`, with the darts `recorder` kept.
+StoredMatch ReadOne(const matchlog::LoggedMatch& log, DartRecorder& recorder)
 {
-    DartRecorder recorder;
     const std::unique_ptr<ModDarts> e =
-        ModDarts::Replayed(Playback(log), recorder, [&](const ModDarts& engine) { recorder.engine = &engine; });
+        ModDarts::Replayed(Playback(log), recorder, [&](const ModDarts& engine) { recorder.follow(engine); });
     StoredMatch m;
     m.log = log;
     m.players = e->twoPlayers() ? 2 : 1;
@@ -259,17 +163,56 @@ StoredMatch Read(const matchlog::LoggedMatch& log)
         const match::PlayerState& S = e->match().player(p);
         m.names[p] = e->board.panel[p].lblNames.text();
         m.sets[p] = S.sets;
-        m.legs[p] = S.legs;
         m.darts[p] = S.dartsInMatch;
         m.points[p] = S.matchPoints;
         m.average[p] = ThreeDartAverage(S.matchPoints, S.dartsInMatch);
     }
-    m.winner = recorder.winner();
-    m.startingScore = recorder.startingScore;
+    for (const DartRecorder::Thrown& t : recorder.darts())
+        m.legs[t.player] += t.winsLeg;
+    const int won = recorder.winningDart();
+    m.winner = won >= 0 ? recorder.darts()[std::size_t(won)].matchWonBy : -1;
+    m.startingScore = recorder.darts().empty() ? e->savedStartWith() : int(recorder.darts().front().legStart);
     m.legsPerSet = NumericValue(e->options.txtLegs);
     m.setsPerMatch = NumericValue(e->options.txtSets);
     m.visits = recorder.visits();
     return m;
+}
+
+} // namespace
+
+std::vector<StoredMatch> Read(const matchlog::LoggedMatch& log)
+{
+    DartRecorder recorder;
+    StoredMatch whole = ReadOne(log, recorder);
+    if (!recorder.playedOn())
+        return {whole};
+
+    // The match as it stood at the win: its log up to the winning dart.
+    const std::size_t winning = std::size_t(recorder.winningDart());
+    matchlog::LoggedMatch atWin = log;
+    atWin.entries.resize(std::size_t(recorder.darts()[winning].entry) + 1);
+    atWin.status = matchlog::Status::Won;
+    DartRecorder wonRecorder;
+    StoredMatch won = ReadOne(atWin, wonRecorder);
+
+    // The play after it: what was thrown since.
+    StoredMatch after = whole;
+    after.playedOn = true;
+    after.winner = -1;
+    after.visits = recorder.visits(winning + 1);
+    after.startingScore = int(after.visits.front().legStart);
+    for (int p = 0; p < 2; ++p) {
+        after.sets[p] = after.legs[p] = 0;
+        after.darts[p] = whole.darts[p] - won.darts[p];
+        after.points[p] = whole.points[p] - won.points[p];
+        after.average[p] = ThreeDartAverage(after.points[p], after.darts[p]);
+    }
+    for (std::size_t i = winning + 1; i < recorder.darts().size(); ++i) {
+        const DartRecorder::Thrown& t = recorder.darts()[i];
+        after.legs[t.player] += t.winsLeg;
+        after.sets[t.player] += t.winsSet;
+    }
+    return {after, won};
 }
 
 std::vector<StoredMatch> ReadAll(const matchlog::Log& log, int* skipped, QString* error)
@@ -279,9 +222,15 @@ std::vector<StoredMatch> ReadAll(const matchlog::Log& log, int* skipped, QString
         const bool anyDart = std::any_of(each.entries.begin(), each.entries.end(),
                                          [](const matchlog::Entry& e) { return e.kind == u"press"; });
         if (anyDart)
-            out.push_back(Read(each));
+            for (StoredMatch& m : Read(each))
+                out.push_back(std::move(m));
     }
     return out;
+}
+
+QString StatusText(const StoredMatch& match)
+{
+    return match.playedOn ? QStringLiteral("played on") : matchlog::StatusText(match.log.status);
 }
 
 QString DateText(const QDateTime& moment)
@@ -306,7 +255,7 @@ QByteArray Csv(const std::vector<StoredMatch>& matches)
     // A byte-order mark, so spreadsheets take the names as UTF-8; lines end
     // in CR LF as the format has it.
     QString text = QStringLiteral("\uFEFFmatch,date,set,leg,player_no,player,darts,dart_count,visit_total,bust,"
-                                  "remaining_after\r\n");
+                                  "remaining_after,start_score,played_on\r\n");
     for (const StoredMatch& m : matches) {
         const QString date = m.log.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         for (const Visit& v : m.visits) {
@@ -320,7 +269,9 @@ QByteArray Csv(const std::vector<StoredMatch>& matches)
                                      QString::number(v.darts.size()),
                                      QString::number(v.total),
                                      v.bust ? QStringLiteral("yes") : QStringLiteral("no"),
-                                     QString::number(v.remainingAfter)};
+                                     QString::number(v.remainingAfter),
+                                     QString::number(v.legStart),
+                                     m.playedOn ? QStringLiteral("yes") : QStringLiteral("no")};
             text += fields.join(u',') + QStringLiteral("\r\n");
         }
     }

@@ -27,6 +27,7 @@ struct Dart {
 struct Visit {
     int set = 1;      // the set it was thrown in, from 1
     int leg = 1;      // the leg within that set, from 1
+    qint64 legStart = 501;   // the score the leg started from
     int player = 0;   // 0 or 1
     std::vector<Dart> darts;
     qint64 total = 0;           // the darts' scores added, a bust's as thrown
@@ -40,22 +41,34 @@ struct Visit {
 };
 
 // One stored match: its row in the history and its visits.
+//
+// A won match is kept as it stood at the win. Play the operator went on
+// with after it (the scoreboard goes on counting) is an entry of its own,
+// `playedOn`, holding only what was thrown after the win: its sets, legs,
+// darts and visits.
 struct StoredMatch {
+    // The log the entry is played back from: a won match's ends with the
+    // winning dart.
     matchlog::LoggedMatch log;
+    bool playedOn = false;
     int players = 2;                 // 1 or 2, as the match ended
     QString names[2];
     qint64 sets[2] = {0, 0};
-    qint64 legs[2] = {0, 0};         // legs in the running set
+    qint64 legs[2] = {0, 0};         // legs won over the match
     qint64 darts[2] = {0, 0};        // darts thrown in the match
     qint64 points[2] = {0, 0};       // points scored, busted visits taken off
     double average[2] = {0, 0};      // three-dart average, to 2 places
     int winner = -1;                 // the player who won the match, -1 for none
-    int startingScore = 501;
+    int startingScore = 501;         // the first leg's; each visit has its leg's
     double legsPerSet = 0, setsPerMatch = 0;   // as the match counts them
     std::vector<Visit> visits;
 
     QString winnerName() const { return winner >= 0 ? names[winner] : QString(); }
 };
+
+// "won", "abandoned", "in progress", or "played on" for the play after a
+// won match.
+QString StatusText(const StoredMatch& match);
 
 // The three-dart average as the scoreboard shows it, to 2 places; 0 without a dart.
 double ThreeDartAverage(qint64 points, qint64 darts);
@@ -64,8 +77,9 @@ double ThreeDartAverage(qint64 points, qint64 darts);
 // hand) are a first run's.
 matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log);
 
-// Plays `log` back and reads it.
-StoredMatch Read(const matchlog::LoggedMatch& log);
+// Plays `log` back and reads it: the match, and before it, when play went
+// on after the match was won, that play.
+std::vector<StoredMatch> Read(const matchlog::LoggedMatch& log);
 
 // Every stored match with at least one dart, newest first. `skipped` counts
 // the log's rows that could not be read back.

@@ -11,6 +11,7 @@
 // after a resume still does).
 #include "board/BoardGeometry.h"
 #include "base/AppText.h"
+#include "engine/DartRecorder.h"
 #include "engine/ModDarts.h"
 
 #include <QJsonArray>
@@ -242,12 +243,14 @@ int ModDarts::replay(const matchlog::LoggedMatch& m)
     currentWon_ = false;
     scoreCaller_.setMuted(true);
     applySettings(m.settings);
-    for (const matchlog::Entry& e : m.entries) {
-        replayEntry_ = &e;
-        if (!play(e))
+    for (std::size_t i = 0; i < m.entries.size(); ++i) {
+        replayEntry_ = &m.entries[i];
+        replayPosition_ = int(i);
+        if (!play(m.entries[i]))
             ++rejected;
     }
     replayEntry_ = nullptr;
+    replayPosition_ = -1;
     scoreCaller_.setMuted(false);
     replaying_ = false;
     replaySaved_.reset();
@@ -332,9 +335,15 @@ void ModDarts::findUnfinishedMatch()
     // Rows that cannot be read, or read as no event this program knows
     // (edited by hand, written half), are left out; the rest is resumed.
     int rejected = 0;
-    const std::unique_ptr<ModDarts> played = replayedWith(*m, false, &rejected, nullptr, nullptr);
+    history::DartRecorder recorder;
+    const std::function<void(const ModDarts&)> watch = [&](const ModDarts& engine) { recorder.follow(engine); };
+    const std::unique_ptr<ModDarts> played = replayedWith(*m, false, &rejected, &recorder, &watch);
     skipped += rejected;
     Resumable r;
+    if (const int won = recorder.winningDart(); won >= 0) {
+        r.wonBy = recorder.darts()[std::size_t(won)].matchWonBy;
+        r.playedOn = recorder.playedOn();
+    }
     for (int p = 0; p < 2; ++p) {
         const match::PlayerState& S = played->match().player(p);
         r.players[p] = played->board.panel[p].lblNames.text();
@@ -347,8 +356,7 @@ void ModDarts::findUnfinishedMatch()
         notifier().message(QStringLiteral("Part of the match between %1 and %2 started %3 could not be read back "
                                           "from the match log (%4 of its entries); the rest can be resumed.")
                                .arg(r.players[0].trimmed(), r.players[1].trimmed(),
-                                    m->started.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))
-                               .arg(skipped),
+                                    m->started.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), QString::number(skipped)),
                            apptext::Title);
     unfinished_ = std::move(m);
     resumable_ = r;
@@ -359,12 +367,15 @@ QString ModDarts::ResumeQuestion() const
     if (!resumable_)
         return QString();
     const Resumable& r = *resumable_;
-    return QStringLiteral("Resume the match between %1 and %2 (sets %3-%4, legs %5-%6)?")
-        .arg(r.players[0].trimmed(), r.players[1].trimmed())
-        .arg(r.sets[0])
-        .arg(r.sets[1])
-        .arg(r.legs[0])
-        .arg(r.legs[1]);
+    // A won match is said to be one, and so is play that went on after it.
+    QString match = QStringLiteral("the match between %1 and %2").arg(r.players[0].trimmed(), r.players[1].trimmed());
+    if (r.wonBy >= 0)
+        match += (r.playedOn ? QStringLiteral(", played on after %1 won it") : QStringLiteral(", won by %1"))
+                     .arg(r.players[r.wonBy].trimmed());
+    // One pass of arg(), so a "%2" in a name stays as typed.
+    return QStringLiteral("Resume %1 (sets %2-%3, legs %4-%5)?")
+        .arg(match, QString::number(r.sets[0]), QString::number(r.sets[1]), QString::number(r.legs[0]),
+             QString::number(r.legs[1]));
 }
 
 bool ModDarts::Resume()

@@ -122,6 +122,8 @@ public:
         QString players[2];
         qint64 sets[2] = {0, 0}, legs[2] = {0, 0}, remaining[2] = {0, 0};
         qint64 darts = 0;
+        int wonBy = -1;         // the player who won the match, -1 for none
+        bool playedOn = false;  // darts were thrown after the win
     };
     const std::optional<Resumable>& resumable() const { return resumable_; }
     // The question asked at start about it.
@@ -141,6 +143,9 @@ public:
     static std::unique_ptr<ModDarts> Replayed(const matchlog::LoggedMatch& match, match::MatchListener& listener,
                                               const std::function<void(const ModDarts&)>& watch);
     const matchlog::Log& matchLog() const { return log_; }
+    // While a logged match is played back: the index of the entry being
+    // played; -1 otherwise.
+    int replayPosition() const { return replayPosition_; }
 
     // The point of the board under (X, Y): what it is worth and its label,
     // which the aim box shows.
@@ -248,6 +253,7 @@ private:
     bool replaying_ = false;
     bool currentWon_ = false;   // the logged match is marked won
     const matchlog::Entry* replayEntry_ = nullptr;
+    int replayPosition_ = -1;
     std::optional<SavedSettings> replaySaved_;
     std::optional<HiScoreReplacement> enteredHighScore_;   // by the dart in progress
     std::optional<matchlog::LoggedMatch> unfinished_;

@@ -178,6 +178,36 @@ private slots:
         QVERIFY2(legsPlayed >= 2, qPrintable(QString::number(legsPlayed)));
     }
 
+    // The question asked at start says whether the match was won, and
+    // whether play went on after the win; names are shown as typed.
+    void resumeQuestionSaysWhetherTheMatchWasWon()
+    {
+        QTemporaryDir home;
+        auto driver = startedWith(home, {"options 3", "set start 101", "set legs 1", "set sets 1", "set name1 Al",
+                                         "set name2 %2Bo", "ok", "throw T20"});
+        SimDriver& d = *driver;
+        auto question = [&] {
+            run(d, "restart");
+            const QString text = d.engine().ResumeQuestion();
+            run(d, "resume");
+            return text;
+        };
+        QCOMPARE(question(), QStringLiteral("Resume the match between Al and %2Bo (sets 0-0, legs 0-0)?"));
+        run(d, "throw 1");
+        run(d, "throw D20");
+        QCOMPARE(question(), QStringLiteral("Resume the match between Al and %2Bo, won by Al (sets 1-0, legs 0-0)?"));
+        run(d, "winnerok");
+        QCOMPARE(question(), QStringLiteral("Resume the match between Al and %2Bo, won by Al (sets 1-0, legs 0-0)?"));
+        run(d, "throw 20");
+        QCOMPARE(question(),
+                 QStringLiteral("Resume the match between Al and %2Bo, played on after Al won it (sets 1-0, legs 0-0)?"));
+        // Taking back the darts after the win, and then the winning dart.
+        run(d, "undo");
+        QCOMPARE(question(), QStringLiteral("Resume the match between Al and %2Bo, won by Al (sets 1-0, legs 0-0)?"));
+        run(d, "undo");
+        QCOMPARE(question(), QStringLiteral("Resume the match between Al and %2Bo (sets 0-0, legs 0-0)?"));
+    }
+
     void undoingEveryDartReturnsToTheStart()
     {
         QTemporaryDir home;

@@ -352,7 +352,9 @@ QJsonValue resumableJson(const std::optional<ModDarts::Resumable>& r)
                        {QStringLiteral("legs"), two(std::array<double, 2>{double(r->legs[0]), double(r->legs[1])})},
                        {QStringLiteral("remaining"),
                         two(std::array<double, 2>{double(r->remaining[0]), double(r->remaining[1])})},
-                       {QStringLiteral("darts"), double(r->darts)}};
+                       {QStringLiteral("darts"), double(r->darts)},
+                       {QStringLiteral("won"), r->wonBy >= 0 ? QJsonValue(r->players[r->wonBy]) : QJsonValue()},
+                       {QStringLiteral("playedOn"), r->playedOn}};
 }
 
 QJsonValue historyJson(const HistoryWindow& w)
@@ -368,7 +370,7 @@ QJsonValue historyJson(const HistoryWindow& w)
                                 {QStringLiteral("legs"), two(m.legs)},
                                 {QStringLiteral("darts"), two(m.darts)},
                                 {QStringLiteral("average"), two(m.average)},
-                                {QStringLiteral("status"), matchlog::StatusText(m.log.status)},
+                                {QStringLiteral("status"), history::StatusText(m)},
                                 {QStringLiteral("winner"), m.winner >= 0 ? QJsonValue(m.winnerName()) : QJsonValue()}});
     return rows;
 }

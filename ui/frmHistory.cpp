@@ -39,7 +39,7 @@ QStringList frmHistory::RowTexts(const ModDarts& model, int row)
             Both(m, [&](int p) { return QString::number(m.legs[p]); }),
             Both(m, [&](int p) { return QString::number(m.darts[p]); }),
             Both(m, [&](int p) { return AverageText(m.average[p]); }),
-            matchlog::StatusText(m.log.status),
+            history::StatusText(m),
             m.winnerName().trimmed()};
 }
 

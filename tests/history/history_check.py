@@ -6,13 +6,16 @@ against what the driver showed while they were played.
     history_check.py SIM --damaged                   a log edited by hand
 
 Each session sets random options (101/301/501, legs, sets, one or two players,
-names with commas, quotes and accents) and plays darts, undos, new games,
-option changes and restarts (resumed, discarded, or played on). The driver's
-state after every command is kept. Every stored match with a dart must then
-be a row of `history`, newest first, with the names, sets, legs and averages
-its panels showed last, its status and its winner; the JSON export must hold
-the same figures and the CSV the same visits, whose totals add up to the
-points the driver showed and whose remaining scores follow each other.
+names with commas, quotes, accents and formula signs) and plays darts, undos,
+new games, option changes (names, legs, the starting score) and restarts
+(resumed, discarded, or played on). The driver's state after every command is
+kept. Every stored match with a dart must then be a row of `history`, newest
+first, with the names, sets and averages its panels showed last, the legs won
+over it, its status and its winner; a won match with darts thrown after the
+win is two rows: the match as it stood at the win, and the play after it. The
+JSON export must hold the same figures and the CSV the same visits, whose
+totals add up to the points the driver showed and whose remaining scores
+follow each other from their leg's starting score.
 """
 import csv
 import io
@@ -26,7 +29,15 @@ import tempfile
 
 LABELS = ([f"T{n}" for n in (20, 19, 18, 17)] + ["20", "19", "5", "1", "0", "25", "50"]
           + [f"D{n}" for n in range(1, 21)])
-NAMES = ["Ann", "Bob", 'Bob "The Arrow"', "Zoë, Jr", "Émile", "Kim O'Neil", "Lee"]
+NAMES = ["Ann", "Bob", 'Bob "The Arrow"', "Zoë, Jr", "Émile", "Kim O'Neil", "Lee",
+         # Names a spreadsheet would take for formulas.
+         "=SUM(1+1)", "+cmd|' /C calc'!A0", "-2+3", "@SUM(A1)", "\tTab"]
+
+
+def csv_text(name):
+    """A name as the CSV holds it: one a spreadsheet would take for a
+    formula after a quote mark."""
+    return "'" + name if name[:1] in ("=", "+", "-", "@", "\t", "\r") else name
 
 
 class Failure(Exception):
@@ -128,8 +139,12 @@ def play_session(sim, home, seed):
             names = rng.sample(NAMES, 2)
             for c in ["options 1", f"set name1 {names[0]}", f"set name2 {names[1]}", "ok"]:
                 state = s.send(c)
-        else:
+        elif r < 0.99:
             for c in ["options 3", f"set legs {rng.randint(1, 3)}", "ok"]:
+                state = s.send(c)
+        else:
+            # Takes over at the next leg's start.
+            for c in ["options 3", f"set start {rng.choice([101, 301, 501])}", "ok"]:
                 state = s.send(c)
     s.close()
     return s
@@ -152,8 +167,8 @@ def expected_matches(commands, states):
     segments = []
 
     def new_segment():
-        segments.append({"throws": 0, "started": None, "snap": None, "won": [], "ever_won": False,
-                         "open": True})
+        segments.append({"throws": 0, "started": None, "snap": None, "won": [], "legs": [], "at": [],
+                         "ever_won": False, "open": True})
         return segments[-1]
 
     seg = new_segment()
@@ -166,6 +181,14 @@ def expected_matches(commands, states):
             clock = command.split(" ")[1].replace("T", " ")
         if word == "restart":
             pending = state["resumable"] is not None
+            if pending:
+                # What is offered says whether the match was won, and
+                # whether darts were thrown after the win.
+                r = state["resumable"]
+                win = next((i for i, w in enumerate(seg["won"]) if w is not None), None)
+                want = (r["players"][seg["won"][win]] if win is not None else None,
+                        win is not None and win < len(seg["won"]) - 1)
+                need((r["won"], r["playedOn"]) == want, f"resumable {r}, expected won by and played on {want}")
             if not pending:
                 seg = new_segment()
             before = state
@@ -186,21 +209,43 @@ def expected_matches(commands, states):
             seg["started"] = clock
         if word == "throw":
             seg["throws"] += 1
-            counts = lambda s: [(p["lblSet"], p["lblLeg"]) for p in s["panels"]]
-            won = None
+            counts = lambda s: [(int(p["lblSet"] or 0), int(p["lblLeg"] or 0)) for p in s["panels"]]
+            won = leg = None
             a = state["announcement"]
-            if before is not None and counts(before) != counts(state) and a and a["lblWinner"] == "Match winner is:":
-                names = [p["lblNames"].strip() for p in state["panels"]]
-                won = names.index(a["lblPlayer"])
-                seg["ever_won"] = True
+            if before is not None and counts(before) != counts(state):
+                # The leg's winner is the player whose legs or sets rose.
+                leg = next(p for p in (0, 1) if counts(state)[p] > counts(before)[p])
+                if a and a["lblWinner"] == "Match winner is:":
+                    won = leg
+                    seg["ever_won"] = True
             seg["won"].append(won)
+            seg["legs"].append(leg)
+            seg["at"].append(state)
         elif undone:
             seg["won"].pop()
+            seg["legs"].pop()
+            seg["at"].pop()
         if word not in ("discard",):
             seg["snap"] = state
         before = state
     seg["pending_at_end"] = pending
-    return [s for s in segments if s["throws"] > 0]
+    out = []
+    for s in segments:
+        if s["throws"] == 0:
+            continue
+        win = next((i for i, w in enumerate(s["won"]) if w is not None), None)
+        if win is None or win == len(s["won"]) - 1:
+            s["legs_won"] = [s["legs"].count(p) for p in (0, 1)]
+            out.append(s)
+            continue
+        # Play went on after the win: the match as it stood then, and the
+        # play after it as a row of its own.
+        won = dict(s, won=s["won"][:win + 1], snap=s["at"][win], open=s["open"],
+                   legs_won=[s["legs"][:win + 1].count(p) for p in (0, 1)])
+        after = dict(s, won=[], played_on=True, at_win=s["at"][win],
+                     legs_won=[s["legs"][win + 1:].count(p) for p in (0, 1)])
+        out += [won, after]
+    return out
 
 
 def avg_text(value):
@@ -209,29 +254,45 @@ def avg_text(value):
 
 def check_session(sim, seed, keep):
     with tempfile.TemporaryDirectory() as home:
-        played = play_session(sim, home, seed)
-        expected = expected_matches(played.commands, played.states)
-        out_csv, out_json, out_closed = (os.path.join(home, n) for n in ("v.csv", "m.json", "closed.json"))
-        final = drive(sim, home, ["resume", f"export {out_closed}", "history", f"export {out_csv}",
-                                  f"export {out_json}"])
-        rows = final[2]["history"]
-        need(final[0]["history"] is None and final[1]["history"] is None, "history shown before it was opened")
-        check_against(expected, rows, out_csv, out_json, out_closed)
-        matches, visits = read_exports(out_csv, out_json)
-        for m in matches:
-            # The options are set once, before the first dart, so every leg
-            # starts from them.
-            need(m["settings"]["startingScore"] == played.start and m["settings"]["players"] == played.players
-                 and len(m["players"]) == played.players, f"match {m['id']}: settings {m['settings']}")
-            for leg in m["legs"]:
-                first = {}
-                for v in leg["visits"]:
-                    if v["playerNumber"] not in first:
-                        first[v["playerNumber"]] = v
-                        want = played.start if v["bust"] else played.start - v["total"]
-                        need(v["remainingAfter"] == want, f"match {m['id']}: first visit {v} from {played.start}")
-        if keep:
-            keep_copy(home, keep)
+        try:
+            return check_played(sim, seed, home)
+        finally:
+            if keep:
+                keep_copy(home, keep)
+
+
+def check_played(sim, seed, home):
+    played = play_session(sim, home, seed)
+    expected = expected_matches(played.commands, played.states)
+    out_csv, out_json, out_closed = (os.path.join(home, n) for n in ("v.csv", "m.json", "closed.json"))
+    final = drive(sim, home, ["resume", f"export {out_closed}", "history", f"export {out_csv}",
+                              f"export {out_json}"])
+    rows = final[2]["history"]
+    need(final[0]["history"] is None and final[1]["history"] is None, "history shown before it was opened")
+    check_against(expected, rows, out_csv, out_json, out_closed)
+    matches, visits = read_exports(out_csv, out_json)
+    starts = set()
+    for m in matches:
+        # The players are set once, before the first dart; the starting
+        # score now and then, for the next leg. The match's is its first
+        # leg's.
+        need(m["settings"]["players"] == played.players and len(m["players"]) == played.players,
+             f"match {m['id']}: settings {m['settings']}")
+        # (A match whose darts were all taken back has no leg.)
+        need(not m["legs"] or m["settings"]["startingScore"] == m["legs"][0]["startingScore"],
+             f"match {m['id']}: settings {m['settings']}, legs {m['legs'][:1]}")
+        for leg in m["legs"]:
+            first = {}
+            start = leg["startingScore"]
+            starts.add(start)
+            need(start in (101, 301, 501), f"match {m['id']}: a leg from {start}")
+            for v in leg["visits"]:
+                if v["playerNumber"] not in first:
+                    first[v["playerNumber"]] = v
+                    want = start if v["bust"] else start - v["total"]
+                    need(v["remainingAfter"] == want, f"match {m['id']}: first visit {v} from {start}")
+    played_on = sum(1 for m in matches if m["playedOn"])
+    return starts, played_on
 
 
 def keep_copy(home, where):
@@ -252,7 +313,8 @@ def check_consistent(rows, matches, visits):
     need(len(matches) == len(rows), f"{len(matches)} matches exported, {len(rows)} rows")
     by_match = {}
     for v in visits:
-        by_match.setdefault(v["match"], []).append(v)
+        need(v["played_on"] in ("yes", "no"), f"played_on {v['played_on']}")
+        by_match.setdefault((v["match"], v["played_on"] == "yes"), []).append(v)
     for row, m in zip(rows, matches):
         where = f"match {m['id']}"
         players = m["players"]
@@ -266,7 +328,8 @@ def check_consistent(rows, matches, visits):
         need(m["status"] == row["status"], f"{where}: status differs")
         need(m["winner"] == row["winner"], f"{where}: winner differs")
         need(row["winner"] is None or row["status"] == "won", f"{where}: a winner in a match not won")
-        rows_csv = by_match.get(str(m["id"]), [])
+        need(m["playedOn"] == (row["status"] == "played on"), f"{where}: playedOn {m['playedOn']}")
+        rows_csv = by_match.get((str(m["id"]), m["playedOn"]), [])
         json_visits = [v for leg in m["legs"] for v in leg["visits"]]
         need(len(rows_csv) == len(json_visits), f"{where}: {len(rows_csv)} CSV visits, {len(json_visits)} in JSON")
         points, darts = [0, 0], [0, 0]
@@ -280,7 +343,8 @@ def check_consistent(rows, matches, visits):
             need((c["bust"] == "yes") == j["bust"] and c["bust"] in ("yes", "no"), f"{where}: bust")
             need(int(c["remaining_after"]) == j["remainingAfter"], f"{where}: remaining")
             need(int(c["set"]) == leg["set"] and int(c["leg"]) == leg["leg"], f"{where}: leg")
-            need(c["player"] == players[p]["name"], f"{where}: player")
+            need(int(c["start_score"]) == leg["startingScore"], f"{where}: start score")
+            need(c["player"] == csv_text(players[p]["name"]), f"{where}: player {c['player']!r}")
             if j["complete"] and not j["bust"] and not j["winsLeg"]:
                 need(len(labels) == 3, f"{where}: a visit ended after {len(labels)} darts")
             if not j["bust"]:
@@ -312,11 +376,14 @@ def check_against(expected, rows, out_csv, out_json, out_closed):
         where = f"match {m['id']}"
         panels = snap["panels"]
         need(row["players"] == [p["lblNames"] for p in panels], f"{where}: names {row['players']}")
+        on = seg.get("at_win")
         for p in range(len(m["players"])):
-            need(row["sets"][p] == int(panels[p]["lblSet"]), f"{where}: sets {row['sets']}")
-            need(row["legs"][p] == int(panels[p]["lblLeg"]), f"{where}: legs {row['legs']}")
-            need(m["players"][p]["points"] == snap["PointsScored"][p], f"{where}: points")
-            if row["darts"][p]:
+            sets = int(panels[p]["lblSet"]) - (int(on["panels"][p]["lblSet"]) if on else 0)
+            need(row["sets"][p] == sets, f"{where}: sets {row['sets']}, expected {sets}")
+            need(row["legs"][p] == seg["legs_won"][p], f"{where}: legs {row['legs']}, expected {seg['legs_won']}")
+            points = snap["PointsScored"][p] - (on["PointsScored"][p] if on else 0)
+            need(m["players"][p]["points"] == points, f"{where}: points")
+            if row["darts"][p] and not on:
                 need(avg_text(row["average"][p]) == panels[p]["lblAverage"],
                      f"{where}: average {row['average'][p]} shown as {panels[p]['lblAverage']}")
         want_started = seg["started"]
@@ -326,7 +393,9 @@ def check_against(expected, rows, out_csv, out_json, out_closed):
         winners = [w for w in seg["won"] if w is not None]
         want_winner = row["players"][winners[0]] if winners else None
         need(row["winner"] == want_winner, f"{where}: winner {row['winner']}, expected {want_winner}")
-        if winners:   # a win that still stands: undo of the winning dart takes it back
+        if seg.get("played_on"):
+            want_status = "played on"
+        elif winners:   # a win that still stands: undo of the winning dart takes it back
             want_status = "won"
         elif seg["open"]:
             want_status = "in progress"
@@ -380,13 +449,21 @@ def main():
     first = int(args[args.index("--seed") + 1]) if "--seed" in args else 1
     keep = args[args.index("--keep") + 1] if "--keep" in args else None
     failed = 0
+    starts, played_on = set(), 0
     for seed in range(first, first + sessions):
         try:
-            check_session(sim, seed, keep)
+            seen, on = check_session(sim, seed, keep)
+            starts |= seen
+            played_on += on
         except Failure as e:
             failed += 1
             print(f"seed {seed}: {e}")
-    print(f"{sessions - failed} of {sessions} sessions agree")
+    print(f"{sessions - failed} of {sessions} sessions agree; legs from {sorted(starts)}, "
+          f"{played_on} entries of play after a won match")
+    # The sessions must have met what they check.
+    if sessions >= 12 and not failed and (len(starts) < 2 or played_on == 0):
+        print("the sessions met too little: one starting score, or no play after a won match")
+        return 1
     return 1 if failed else 0
 
 
