@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -92,16 +93,26 @@ int main(int argc, char** argv)
     const std::vector<double> logged = timeDarts(true, darts);
     const std::vector<double> bare = timeDarts(false, darts);
 
-    // A long match, left unfinished.
+    // A long match, left unfinished. Its logged pace by tenth: the log must
+    // keep up however long the match grows.
     QTemporaryDir home;
+    std::vector<double> tenthUs;
     {
         std::unique_ptr<ModDarts> e = openEngine(home.path(), true);
         e->OptionsLegsTyped(QStringLiteral("99"));
         e->OptionsSetsTyped(QStringLiteral("99"));
         e->OptionsOk();
         DartMix mix;
-        for (int i = 0; i < longMatch; ++i)
+        const int tenth = std::max(1, longMatch / 10);
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < longMatch; ++i) {
             throwDart(*e, mix.next());
+            if ((i + 1) % tenth == 0) {
+                tenthUs.push_back(double(t.nsecsElapsed()) / 1e3 / tenth);
+                t.start();
+            }
+        }
     }
     std::vector<double> resumeMs, summaryMs;
     qint64 resumedDarts = 0;
@@ -123,6 +134,9 @@ int main(int argc, char** argv)
     figures.push_back({"dart_logged_worst", Percentile(logged, 1.0) / 1e6, "ms"});
     figures.push_back({"dart_unlogged_median", Percentile(bare, 0.5) / 1e6, "ms"});
     figures.push_back({"dart_unlogged_p99", Percentile(bare, 0.99) / 1e6, "ms"});
+    figures.push_back({"long_match_logged_first_tenth", tenthUs.front() / 1e3, "ms per dart"});
+    figures.push_back({"long_match_logged_last_tenth", tenthUs.back() / 1e3, "ms per dart"});
+    figures.push_back({"long_match_logged_last_over_first", tenthUs.back() / tenthUs.front(), "ratio"});
     figures.push_back({"resume_open_to_model_median", Percentile(resumeMs, 0.5), "ms"});
     figures.push_back({"resume_open_to_question_median", Percentile(summaryMs, 0.5), "ms"});
     figures.push_back({"resumed_match_darts", double(resumedDarts), "darts"});
