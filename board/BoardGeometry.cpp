@@ -239,3 +239,11 @@ QPointF PointFor(const BoardRect& image1, const QString& label)
     const double side = right ? 1.0 : -1.0;
     return QPointF(ox + side * radius * std::sin(angle), oy - radius * std::cos(angle));
 }
+
+std::optional<QPointF> PointInside(const BoardRect& image1, const QString& label)
+{
+    const QPointF at = PointFor(image1, label);
+    if (HitAt(image1, at.x(), at.y()).Label != label)
+        return std::nullopt;
+    return at;
+}

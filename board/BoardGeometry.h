@@ -4,6 +4,8 @@
 // shown at any size; it matches the one board picture the program ships.
 #include <QPointF>
 
+#include <optional>
+
 #include <array>
 #include <QString>
 #include <QStringView>
@@ -92,3 +94,7 @@ bool IsDartLabel(QStringView label);
 // `label` for this placement (the middle of the ring and of the sector).
 // "0" and any text that is not a dart label give a point off the board.
 QPointF PointFor(const BoardRect& image1, const QString& label);
+// The same point, but only where a press there maps to `label`: a board
+// drawn too small has no point inside some of its beds, and pressing
+// anywhere else would record another dart.
+std::optional<QPointF> PointInside(const BoardRect& image1, const QString& label);

@@ -13,12 +13,17 @@ DartHit ModDarts::MapBoardPoint(double X, double Y)
 
 void ModDarts::BoardPressed(double X, double Y)
 {
-    beginLogged();
-    enteredHighScore_.reset();
-    const DartHit hit = MapBoardPoint(X, Y);
     // Every point of the window maps to one of the board's labels; a point
     // off the board is a miss.
-    const std::optional<match::Dart> dart = match::Dart::fromLabel(hit.Label);
+    pressedOn(X, Y, HitAt(board.Image1, X, Y).Label);
+}
+
+void ModDarts::pressedOn(double X, double Y, const QString& label)
+{
+    beginLogged();
+    enteredHighScore_.reset();
+    currentDartLabel_ = label;
+    const std::optional<match::Dart> dart = match::Dart::fromLabel(label);
     // Everything the dart changes outside the match is recorded for undo.
     journal_.beginDart();
     // The announcement the dart opens or changes goes with it: taking the

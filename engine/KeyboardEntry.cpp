@@ -42,13 +42,13 @@ void ModDarts::EntryEnter()
         keyboard.error = typed.hint;
         return;
     }
-    const QPointF at = PointFor(board.Image1, typed.label);
     // A board drawn too small to hold the bed cannot be clicked inside it
     // either; recording some other dart instead would be worse than none.
-    if (HitAt(board.Image1, at.x(), at.y()).Label != typed.label) {
+    const std::optional<QPointF> at = PointInside(board.Image1, typed.label);
+    if (!at) {
         keyboard.error = QStringLiteral("Board too small");
         return;
     }
     keyboard = KeyboardEntry();
-    BoardPressed(at.x(), at.y());
+    BoardPressed(at->x(), at->y());
 }

@@ -9,7 +9,6 @@
 // no sound, no message, no write of the settings row or the high-score table
 // (a dart that entered a high score logged how to take it out again, so undo
 // after a resume still does).
-#include "board/BoardGeometry.h"
 #include "base/AppText.h"
 #include "engine/DartRecorder.h"
 #include "engine/ModDarts.h"
@@ -196,11 +195,11 @@ bool ModDarts::play(const matchlog::Entry& e)
 {
     const QString& k = e.kind;
     if (k == u"press") {
-        // The label decides, not the point: the board may stand elsewhere now.
+        // The bed that was hit decides, never the point: the board may stand
+        // elsewhere now, or be drawn too small to tell one bed from another.
         if (!match::Dart::fromLabel(e.label))
             return false;
-        const QPointF at = PointFor(board.Image1, e.label);
-        BoardPressed(at.x(), at.y());
+        pressedOn(e.x, e.y, e.label);
     } else if (k == u"undo") {
         UndoLast();
     } else if (k == u"winnerok") {

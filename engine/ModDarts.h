@@ -239,6 +239,8 @@ private:
     matchlog::Entry pressEntry(double X, double Y) const;
     static matchlog::Entry entry(const QString& kind, const QString& text = QString(), qint64 number = 0);
 
+    // A press at (X, Y) of the board picture that hit the bed `label`.
+    void pressedOn(double X, double Y, const QString& label);
     void NameChanged(int p);
     void recordHighScore(int p, qint64 score);
 

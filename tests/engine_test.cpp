@@ -208,6 +208,36 @@ private slots:
         QCOMPARE(question(), QStringLiteral("Resume the match between Al and %2Bo (sets 0-0, legs 0-0)?"));
     }
 
+    // A resumed match throws the beds that were hit, whatever board it comes
+    // back on: a board drawn 4 pixels wide cannot tell a treble from a
+    // single, and the darts must not be found again on it.
+    void resumeThrowsTheLoggedBedsOnABoardOfAnySize()
+    {
+        QTemporaryDir home;
+        auto driver = startedWith(home, {"options 3", "set legs 3", "set sets 3", "ok"});
+        SimDriver& d = *driver;
+        std::mt19937 rng(2026);
+        std::uniform_int_distribution<int> pick(0, int(std::size(kMix)) - 1);
+        for (int i = 0; i < 120; ++i)
+            run(d, QStringLiteral("throw ") + kMix[pick(rng)]);
+        const QJsonObject before = restorable(d);
+        run(d, "restart");
+        run(d, "board 0 0 60 60");
+        run(d, "resume");
+        const QJsonObject resumed = restorable(d);
+        QVERIFY2(resumed == before, qPrintable(firstDifference(before, resumed)));
+
+        // On that board a treble cannot be pressed: nothing is recorded, and
+        // the driver says why.
+        QString out, error;
+        QCOMPARE(int(d.run("throw T20", &out, &error)), int(SimDriver::Result::Ok));
+        QVERIFY2(error.contains(QStringLiteral("board too small")), qPrintable(error));
+        QVERIFY(restorable(d) == before);
+        QCOMPARE(int(d.run("throw 50", &out, &error)), int(SimDriver::Result::Ok));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(restorable(d) != before);
+    }
+
     void undoingEveryDartReturnsToTheStart()
     {
         QTemporaryDir home;

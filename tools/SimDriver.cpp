@@ -141,8 +141,14 @@ SimDriver::Result SimDriver::run(const QString& line, QString* output, QString* 
     if (command == u"state" && words.size() == 1) {
         *output = QString::fromUtf8(QJsonDocument(state()).toJson(QJsonDocument::Compact));
     } else if (command == u"throw" && words.size() == 2 && IsDartLabel(words[1])) {
-        const QPointF at = PointFor(e.board.Image1, words[1]);
-        c.boardPressed(at.x(), at.y());
+        // As typing the dart would: a bed the board is drawn too small to
+        // hold cannot be pressed, and nothing is recorded.
+        const std::optional<QPointF> at = PointInside(e.board.Image1, words[1]);
+        if (!at) {
+            *error = QStringLiteral("board too small for %1: nothing recorded").arg(words[1]);
+            return Result::Ok;
+        }
+        c.boardPressed(at->x(), at->y());
     } else if (command == u"enter") {
         // The text as typed, blanks and all, then Enter; "enter" alone is
         // Enter on what the entry already holds.

@@ -21,7 +21,9 @@ public:
     // Opens the database and loads the main window's state.
     bool start(QString* error);
 
-    // Applies one line. `output` receives the JSON of a `state` command.
+    // Applies one line. `output` receives the JSON of a `state` command; an
+    // Ok with an `error` is a command that could not be carried out and
+    // changed nothing (a dart the board is drawn too small to hold).
     Result run(const QString& line, QString* output, QString* error);
 
     QJsonObject state();

@@ -69,6 +69,10 @@ int main(int argc, char** argv)
                 out << output << '\n';
                 out.flush();
             }
+            // A command carried out with nothing to show for it.
+            if (!error.isEmpty())
+                std::fprintf(stderr, "vantrell-sim: line %lld: %s\n", static_cast<long long>(lineNumber),
+                             qPrintable(error));
             break;
         case SimDriver::Result::BadCommand:
             out.flush();
