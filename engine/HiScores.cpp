@@ -78,7 +78,7 @@ void ModDarts::recordHighScore(int p, qint64 score)
 {
     // A logged match played back entered its high scores the first time.
     if (replaying_) {
-        replayHighScore();
+        replayHighScore(p, score);
         return;
     }
     if (!rsHiScores)

@@ -288,12 +288,20 @@ std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& ma
     return e;
 }
 
-void ModDarts::replayHighScore()
+void ModDarts::replayHighScore(int p, qint64 score)
 {
     if (!replayEntry_ || !rsHiScores)
         return;
-    if (const std::optional<HiScoreReplacement> r = replacementFrom(replayEntry_->extra))
-        recordHighScoreRevert(*r);
+    // Undo may take out only the row this visit entered: a damaged or
+    // edited log naming another row, or a row of another score or player,
+    // leaves the table as it is.
+    const std::optional<HiScoreReplacement> r = replacementFrom(replayEntry_->extra);
+    if (!r || !IsEntryRow(r->addedValues) || (r->replacedRow && !IsEntryRow(r->replacedValues)))
+        return;
+    if (StoredWholeNumber(r->addedValues.value(QStringLiteral("Score"))) != score ||
+        StoredText(r->addedValues.value(QStringLiteral("Name"))) != panel(p).lblNames.text())
+        return;
+    recordHighScoreRevert(*r);
 }
 
 matchlog::Entry ModDarts::entry(const QString& kind, const QString& text, qint64 number)

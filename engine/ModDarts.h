@@ -234,7 +234,7 @@ private:
     static std::unique_ptr<ModDarts> replayedWith(const matchlog::LoggedMatch& match, bool showsMatch, int* rejected,
                                                   match::MatchListener* listener,
                                                   const std::function<void(const ModDarts&)>* watch);
-    void replayHighScore();
+    void replayHighScore(int p, qint64 score);
     void recordHighScoreRevert(const HiScoreReplacement& entered);
     matchlog::Entry pressEntry(double X, double Y) const;
     static matchlog::Entry entry(const QString& kind, const QString& text = QString(), qint64 number = 0);

@@ -151,9 +151,20 @@ std::optional<HiScoreReplacement> EnterHighScore(RecordSet& rsHiScores, const QS
     return replacement;
 }
 
+bool IsEntryRow(const QVariantMap& values)
+{
+    for (const char* column : {"Name", "Against", "Date", "Type", "Score"})
+        if (!values.contains(QLatin1String(column)))
+            return false;
+    return StoredText(values.value(QStringLiteral("Type"))) == HiScoreTable::EntryType &&
+           StoredWholeNumber(values.value(QStringLiteral("Score"))).has_value();
+}
+
 bool RevertHighScore(RecordSet& rsHiScores, const HiScoreReplacement& replacement, QString* error)
 {
     setError(error, QString());
+    if (!IsEntryRow(replacement.addedValues) || (replacement.replacedRow && !IsEntryRow(replacement.replacedValues)))
+        return true;
     // Looked at and changed under one lock, like the entry itself.
     if (!rsHiScores.beginBatch()) {
         setError(error, rsHiScores.lastError());

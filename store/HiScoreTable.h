@@ -73,10 +73,16 @@ std::optional<HiScoreReplacement> EnterHighScore(RecordSet& rsHiScores, const QS
                                                  const QString& against, const QDateTime& when,
                                                  qint64 score, QString* error);
 
+// Whether `values` are a whole row of the table: its five columns (a file
+// may have more), of type "H", with a whole-number score. What undo is told to take
+// out or put back must be one (it may come from a damaged match log).
+bool IsEntryRow(const QVariantMap& values);
+
 // Takes an entry back: deletes the added row and puts the replaced one back
 // with its old rowid and columns, in one transaction, then re-queries. When
-// the added row has changed since (the table was reset) or is gone, the
-// table is left alone: the entry is no longer there to take back. False
+// the added row has changed since (the table was reset) or is gone, or
+// either row is not a whole entry row, the table is left alone: the entry
+// is no longer there (or never was) to take back. False
 // with `error` when the write fails.
 bool RevertHighScore(RecordSet& rsHiScores, const HiScoreReplacement& replacement,
                      QString* error);

@@ -5,6 +5,9 @@
   writes, a dart label that is no bed, a number that is a word) are left out:
   the rest is resumed exactly as if the damaged commands had never been given,
   and one message at start names the match.
+- A dart's note of the high score it entered, forged or damaged (naming
+  another row, an empty row, another score): undo after a resume leaves the
+  table alone instead of taking out a real score or adding an empty row.
 - A log whose version is newer than this program's is refused: a message
   says so, nothing is offered for resuming, nothing more is logged, and the
   settings and high-score tables are as they were.
@@ -67,6 +70,59 @@ def edited_rows(sim):
         shutil.rmtree(clean, ignore_errors=True)
 
 
+def high_scores(db):
+    with sqlite3.connect(db) as c:
+        return c.execute("SELECT rowid, Name, Against, Date, Type, Score FROM HiScores ORDER BY rowid").fetchall()
+
+
+def forged_high_score_note(sim):
+    # Ann's 140 and Bo's 100 enter the table; the note of Bo's visit is
+    # then forged in several ways, and the visit taken back after a resume.
+    commands = [CLOCK, "options 3", "set name1 Ann", "set name2 Bo", "ok",
+                "throw T20", "throw T20", "throw 20", "throw T20", "throw 20", "throw 20"]
+    for forge in ("empty added row", "another row", "another score", "empty replaced row", "not json"):
+        home = tempfile.mkdtemp(prefix="vantrell-forged-note-")
+        try:
+            run(sim, home, commands)
+            db = f"{home}/Data/Darts.MDB"
+            before = high_scores(db)
+            with sqlite3.connect(db) as c:
+                seq, extra = c.execute("SELECT Seq, Extra FROM LoggedEvents WHERE Extra IS NOT NULL "
+                                       "ORDER BY Seq DESC LIMIT 1").fetchone()
+                note = json.loads(extra)
+                h = note["highScore"]
+                ann = next(r for r in before if r[1] == "Ann")
+                if forge == "empty added row":
+                    h["addedValues"] = {}
+                    h["addedRowId"] = ann[0]
+                elif forge == "another row":
+                    h["addedRowId"] = ann[0]
+                    h["addedValues"] = dict(zip(("Name", "Against", "Date", "Type", "Score"), ann[1:]))
+                elif forge == "another score":
+                    h["addedValues"]["Score"] = 99
+                elif forge == "empty replaced row":
+                    h["replacedValues"] = {}
+                note = json.dumps(note) if forge != "not json" else "{\"highScore\": [1, 2"
+                c.execute("UPDATE LoggedEvents SET Extra = ? WHERE Seq = ?", (note, seq))
+            run(sim, home, [CLOCK, "resume", "undo", "state"])
+            after = high_scores(db)
+            assert after == before, f"{forge}: the table changed from {before} to {after}"
+        finally:
+            shutil.rmtree(home, ignore_errors=True)
+    # Unforged, the same undo takes Bo's 100 out and puts the row it replaced back.
+    home = tempfile.mkdtemp(prefix="vantrell-forged-note-")
+    try:
+        run(sim, home, commands[:-3])
+        db = f"{home}/Data/Darts.MDB"
+        want = high_scores(db)
+        run(sim, home, [CLOCK] + commands[-3:])
+        run(sim, home, [CLOCK, "resume", "undo", "state"])
+        got = high_scores(db)
+        assert [r[1:] for r in got] == [r[1:] for r in want] and len(got) == 10, f"undo left {got}, not {want}"
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
 def newer_log(sim):
     home = tempfile.mkdtemp(prefix="vantrell-newer-log-")
     try:
@@ -91,7 +147,7 @@ def newer_log(sim):
 def main():
     sim = sys.argv[1]
     failed = 0
-    for case in (edited_rows, newer_log):
+    for case in (edited_rows, forged_high_score_note, newer_log):
         try:
             case(sim)
             print(f"PASS {case.__name__}")
