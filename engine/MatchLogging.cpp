@@ -80,6 +80,14 @@ void ModDarts::beginLogged()
 {
     if (++logDepth_ > 1 || replaying_ || !log_.isOpen())
         return;
+    if (!logStopped_) {
+        command_ = std::make_unique<Transaction>(dbDarts.connection());
+        if (!command_->isOpen()) {
+            stopLogging(command_->error());
+            command_.reset();
+            return;
+        }
+    }
     // Playing on without answering the question at start leaves the
     // unfinished match to the history.
     if (unfinished_)
@@ -88,7 +96,7 @@ void ModDarts::beginLogged()
         QString error;
         currentWon_ = false;
         if (!log_.beginMatch(clock.now(), settingsJson(), &error))
-            reportLogFailure(error);
+            stopLogging(error);
     }
 }
 
@@ -96,7 +104,25 @@ void ModDarts::appendToLog(const matchlog::Entry& entry)
 {
     QString error;
     if (!log_.append(entry, &error))
-        reportLogFailure(error);
+        stopLogging(error);
+}
+
+void ModDarts::endLoggedCommand()
+{
+    if (!command_)
+        return;
+    const std::unique_ptr<Transaction> command = std::move(command_);
+    // The event's writes stand only with its log row.
+    if (logStopped_)
+        command->rollback();
+    else if (!command->commit())
+        stopLogging(command->error());
+}
+
+void ModDarts::stopLogging(const QString& error)
+{
+    logStopped_ = true;
+    reportLogFailure(error);
 }
 
 void ModDarts::logMatchWon()
@@ -105,24 +131,26 @@ void ModDarts::logMatchWon()
     // knows whether the win it takes back was the match's first.
     const bool wonBefore = currentWon_;
     currentWon_ = true;
-    const bool writing = !replaying_ && log_.isOpen() && log_.currentMatch() != 0;
     QString error;
-    if (!wonBefore && writing && !log_.setStatus(log_.currentMatch(), matchlog::Status::Won, &error))
-        reportLogFailure(error);
+    if (!wonBefore && logging() && !log_.setStatus(log_.currentMatch(), matchlog::Status::Won, &error))
+        stopLogging(error);
     // Taking the winning dart back takes the win back, unless an earlier
     // win of this match still stands.
     journal_.record([this, wonBefore] {
         currentWon_ = wonBefore;
         QString undoError;
-        if (!wonBefore && !replaying_ && log_.isOpen() && log_.currentMatch() != 0 &&
-            !log_.setStatus(log_.currentMatch(), matchlog::Status::InProgress, &undoError))
-            reportLogFailure(undoError);
+        if (!wonBefore && logging() && !log_.setStatus(log_.currentMatch(), matchlog::Status::InProgress, &undoError))
+            stopLogging(undoError);
     });
 }
 
 void ModDarts::reportLogFailure(const QString& error)
 {
-    dbDarts.reportFailedWrite(notifier(), QStringLiteral("The match could not be saved in the match log; a crash now would lose it:\n") + error);
+    dbDarts.reportFailedWrite(notifier(),
+                              QStringLiteral("The match could not be saved in the match log: it keeps the match only "
+                                             "as it stood before this, and a crash now would lose the rest. The next "
+                                             "new game is logged again.\n") +
+                                  error);
 }
 
 QString ModDarts::settingsJson() const
@@ -394,6 +422,7 @@ bool ModDarts::Resume()
     resumable_.reset();
     replay(m);
     log_.continueMatch(m.id);
+    logStopped_ = false;
     return true;
 }
 

@@ -32,6 +32,7 @@
 #include "store/HiScoresWindow.h"
 #include "store/OptionsDialog.h"
 #include "store/RecordSet.h"
+#include "store/Transaction.h"
 
 #include <functional>
 #include <memory>
@@ -213,16 +214,28 @@ private:
 
     // Around every logged operator event: the first opens a logged match
     // (with the settings it starts from), the second appends the event.
-    // Events an event runs inside itself are not logged again.
+    // Events an event runs inside itself are not logged again. What the
+    // event writes besides (a high score, the options, the match won) goes
+    // into the file with its log row, in one transaction.
     void beginLogged();
     // `make` gives the entry; it is only called when the entry is written.
     template <class Make> void logged(Make&& make)
     {
-        if (--logDepth_ == 0 && logging())
+        if (--logDepth_ != 0)
+            return;
+        if (logging())
             appendToLog(make());
+        endLoggedCommand();
     }
-    bool logging() const { return !replaying_ && log_.isOpen() && log_.currentMatch() != 0; }
+    bool logging() const
+    {
+        return !replaying_ && log_.isOpen() && log_.currentMatch() != 0 && !logStopped_;
+    }
     void appendToLog(const matchlog::Entry& entry);
+    void endLoggedCommand();
+    // A write of the match's log failed: nothing more is logged into it, so
+    // a resume never plays a match with an event missing from its middle.
+    void stopLogging(const QString& error);
     void logMatchWon();
     void reportLogFailure(const QString& error);
     QString settingsJson() const;
@@ -252,6 +265,8 @@ private:
 
     matchlog::Log log_;
     int logDepth_ = 0;
+    std::unique_ptr<Transaction> command_;   // the logged event's writes
+    bool logStopped_ = false;
     bool replaying_ = false;
     bool currentWon_ = false;   // the logged match is marked won
     const matchlog::Entry* replayEntry_ = nullptr;

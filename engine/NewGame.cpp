@@ -15,4 +15,6 @@ void ModDarts::NewGame()
         if (!log_.endMatch(matchlog::Status::Abandoned, &error))
             reportLogFailure(error);
     }
+    // The new match is logged afresh, even after the last one's log failed.
+    logStopped_ = false;
 }

@@ -1,6 +1,7 @@
 #include "store/MatchLog.h"
 
 #include "store/SqlErrorText.h"
+#include "store/Transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,18 +28,21 @@ bool run(QSqlQuery& q, QString* error)
     return false;
 }
 
-// One write in its own transaction: all of it is kept or none.
+// One write in its own transaction (or a part of the command's): all of it
+// is kept or none.
 template <class Write> bool inTransaction(QSqlDatabase& db, QString* error, Write&& write)
 {
-    if (!db.transaction()) {
+    Transaction t(db);
+    if (!t.isOpen()) {
         if (error)
-            *error = db.lastError().text();
+            *error = t.error();
         return false;
     }
-    if (!write() || !db.commit()) {
-        if (error && error->isEmpty())
-            *error = db.lastError().text();
-        db.rollback();
+    if (!write())
+        return false;
+    if (!t.commit()) {
+        if (error)
+            *error = t.error();
         return false;
     }
     return true;
@@ -175,10 +179,11 @@ bool Log::endMatch(Status status, QString* error)
     q.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));
     q.addBindValue(StatusText(status));
     q.addBindValue(current_);
-    if (!inTransaction(db_, error, [&] { return run(q, error); }))
-        return false;
+    // The match is over whether or not the file heard of it: what follows
+    // belongs to the next one (left without an end, it is offered for
+    // resuming as it stood).
     current_ = 0;
-    return true;
+    return inTransaction(db_, error, [&] { return run(q, error); });
 }
 
 bool Log::setStatus(qint64 match, Status status, QString* error)

@@ -67,7 +67,8 @@ public:
     // Appends one command of the current match. A failed write leaves the
     // log as it was.
     bool append(const Entry& entry, QString* error);
-    // Ends the current match with `status`; the next command needs a new one.
+    // Ends the current match with `status`; the next command needs a new
+    // one, even when the end could not be written.
     bool endMatch(Status status, QString* error);
     // Marks a stored match won or in progress again (a winning dart taken back).
     bool setStatus(qint64 match, Status status, QString* error);

@@ -1,5 +1,6 @@
 #include "store/RecordSet.h"
 #include "store/SqlErrorText.h"
+#include "store/Transaction.h"
 
 #include "base/TextNumbers.h"
 
@@ -28,6 +29,8 @@ QVariant bindable(const QVariant& value)
 }
 
 } // namespace
+
+RecordSet::~RecordSet() = default;
 
 RecordSet::RecordSet(QSqlDatabase db, QString table, QString where, QString orderBy)
     : db_(std::move(db)), table_(std::move(table)), where_(std::move(where)),
@@ -236,26 +239,21 @@ bool RecordSet::readRow(qint64 rowId, Row* row)
 // failure re-reads the rows).
 bool RecordSet::write(const std::function<bool()>& body, const std::function<void()>& apply)
 {
-    if (inBatch_) {
+    if (batch_) {
         if (!body())
             return false;
         apply();
         return true;
     }
-    QSqlQuery begin(db_);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error_ = SqlErrorText(begin.lastError());
+    Transaction change(db_);
+    if (!change.isOpen()) {
+        error_ = change.error();
         return false;
     }
-    const bool ok = body();
-    QSqlQuery end(db_);
-    if (!ok) {
-        end.exec(QStringLiteral("ROLLBACK"));
+    if (!body())
         return false;
-    }
-    if (!end.exec(QStringLiteral("COMMIT"))) {
-        error_ = SqlErrorText(end.lastError());
-        QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+    if (!change.commit()) {
+        error_ = change.error();
         return false;
     }
     apply();
@@ -404,42 +402,39 @@ bool RecordSet::removeRowId(qint64 rowId)
 
 bool RecordSet::beginBatch()
 {
-    if (inBatch_) {
+    if (batch_) {
         fail(QStringLiteral("The changes to %1 could not be started").arg(table_),
              QStringLiteral("a batch is already open"));
         return false;
     }
-    QSqlQuery begin(db_);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        fail(QStringLiteral("The changes to %1 could not be started").arg(table_),
-             SqlErrorText(begin.lastError()));
+    auto batch = std::make_unique<Transaction>(db_);
+    if (!batch->isOpen()) {
+        fail(QStringLiteral("The changes to %1 could not be started").arg(table_), batch->error());
         return false;
     }
-    inBatch_ = true;
+    batch_ = std::move(batch);
     return true;
 }
 
 bool RecordSet::commitBatch()
 {
-    if (!inBatch_)
+    if (!batch_)
         return true;
-    QSqlQuery commit(db_);
-    if (!commit.exec(QStringLiteral("COMMIT"))) {
-        const QString why = SqlErrorText(commit.lastError());
+    if (!batch_->commit()) {
+        const QString why = batch_->error();
         rollbackBatch();
         fail(QStringLiteral("The changes to %1 could not be written").arg(table_), why);
         return false;
     }
-    inBatch_ = false;
+    batch_.reset();
     return true;
 }
 
 void RecordSet::rollbackBatch()
 {
-    if (!inBatch_)
+    if (!batch_)
         return;
-    QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
-    inBatch_ = false;
+    batch_.reset();   // rolled back
     // The cache followed the discarded changes; read the truth again, but
     // keep the reason the batch failed.
     const QString why = error_;

@@ -15,13 +15,17 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class Transaction;
 
 class RecordSet {
 public:
     // The rows of `table` (all columns and the rowid) matching `where`, in
     // `orderBy` order. Both clauses are fixed texts of the program, never input.
     RecordSet(QSqlDatabase db, QString table, QString where, QString orderBy);
+    ~RecordSet();
 
     // Re-runs the query so the rows reflect every change, in the query's order,
     // and moves to the first row. False (with lastError) when the read fails;
@@ -72,7 +76,7 @@ public:
     bool beginBatch();
     bool commitBatch();
     void rollbackBatch();
-    bool inBatch() const { return inBatch_; }
+    bool inBatch() const { return batch_ != nullptr; }
 
     // The columns of the current row, by name.
     QVariantMap values() const;
@@ -107,7 +111,7 @@ private:
     Mode mode_ = Mode::None;
     QVariantMap pending_;
     qint64 lastInserted_ = 0;
-    bool inBatch_ = false;
+    std::unique_ptr<Transaction> batch_;
     QString error_;
 };
 

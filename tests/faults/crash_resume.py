@@ -8,9 +8,10 @@ a random moment, at times in the middle of a command. Started again on that
 folder and told to resume, it must show the state after the last command
 whose log write had returned: the reference state of the last command it
 answered, or of the one it was killed in (the write may have returned just
-before the kill). The high-score table and the saved settings row may hold
-the command it was killed in either way: those writes are the command's own,
-made before the log's.
+before the kill). The high-score table and the saved settings row must be
+those of the same state: a command's own writes and its log row are one
+transaction, so a score is never kept without its dart, nor a dart without
+its score.
 
 Kills are only made once the match has a dart (before that there is nothing
 to resume) and never inside a new game (which ends the logged match).
@@ -123,13 +124,14 @@ def trial(sim, cmds, states, k, delay, rng):
         resumed = after.stdout.splitlines()[-1]
         got = comparable(resumed)
         candidates = [states[k], states[k + 1]]   # after k commands, after k + 1
-        if got not in [comparable(c) for c in candidates]:
+        matching = [c for c in candidates if comparable(c) == got]
+        if not matching:
             want = comparable(candidates[0])
             diff = [key for key in want if want.get(key) != got.get(key)]
             return f"resumed state is neither; differs from the last answered in {diff}"
         for own in ("hitable", "saved"):
-            if json.loads(resumed)[own] not in [json.loads(c)[own] for c in candidates]:
-                return f"{own} neither before nor after the command in flight"
+            if json.loads(resumed)[own] not in [json.loads(c)[own] for c in matching]:
+                return f"{own} not that of the state resumed"
         return None
     finally:
         shutil.rmtree(home, ignore_errors=True)
