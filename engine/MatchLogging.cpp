@@ -361,7 +361,9 @@ void ModDarts::findUnfinishedMatch()
     int skipped = 0;
     QString error;
     std::optional<matchlog::LoggedMatch> m = log_.unfinished(&skipped, &error);
-    if (!m)
+    // Another copy of the program, started on this folder in spite of its
+    // lock, is playing it: it is neither offered here nor ended.
+    if (!m || matchlog::Log::writtenByAnotherCopy(*m))
         return;
     const bool anyDart = std::any_of(m->entries.begin(), m->entries.end(),
                                      [](const matchlog::Entry& e) { return e.kind == u"press"; });
@@ -421,8 +423,10 @@ bool ModDarts::Resume()
     unfinished_.reset();
     resumable_.reset();
     replay(m);
-    log_.continueMatch(m.id);
     logStopped_ = false;
+    QString error;
+    if (!log_.continueMatch(m.id, m.lastSeq, &error))
+        stopLogging(error);
     return true;
 }
 
@@ -430,11 +434,12 @@ void ModDarts::Discard()
 {
     if (!unfinished_)
         return;
-    const qint64 id = unfinished_->id;
+    const matchlog::LoggedMatch m = std::move(*unfinished_);
     unfinished_.reset();
     resumable_.reset();
-    log_.continueMatch(id);
+    // Ended as this program's, so another copy's match is never ended here.
     QString error;
-    if (!log_.endMatch(matchlog::Status::Abandoned, &error))
+    const bool claimed = log_.continueMatch(m.id, m.lastSeq, &error);
+    if (!log_.endMatch(matchlog::Status::Abandoned, &error) || !claimed)
         reportLogFailure(error);
 }

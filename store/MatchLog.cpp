@@ -5,6 +5,12 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
 
 namespace matchlog {
 
@@ -46,6 +52,12 @@ template <class Write> bool inTransaction(QSqlDatabase& db, QString* error, Writ
         return false;
     }
     return true;
+}
+
+// This program as a match's writer: the machine and the process.
+QString thisWriter()
+{
+    return QSysInfo::machineHostName() + u' ' + QString::number(qint64(::getpid()));
 }
 
 Status statusFrom(const QString& text, bool* ok)
@@ -103,7 +115,8 @@ bool Log::makeTables(QString* error)
     made_ = inTransaction(db_, error, [&] {
         return exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LogVersion (Version INTEGER NOT NULL)"), error) &&
                exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LoggedMatches (Id INTEGER PRIMARY KEY, "
-                                      "Started TEXT NOT NULL, Status TEXT NOT NULL, Ended TEXT, Settings TEXT)"),
+                                      "Started TEXT NOT NULL, Status TEXT NOT NULL, Ended TEXT, Settings TEXT, "
+                                      "Writer TEXT)"),
                     error) &&
                exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LoggedEvents (Id INTEGER PRIMARY KEY, "
                                       "MatchId INTEGER NOT NULL, Seq INTEGER NOT NULL, Kind TEXT NOT NULL, "
@@ -118,15 +131,36 @@ bool Log::makeTables(QString* error)
     return made_;
 }
 
+bool Log::readyToWrite(QString* error)
+{
+    if (!made_ && !makeTables(error))
+        return false;
+    if (writerColumn_)
+        return true;
+    // A log made by an earlier version lacks the column naming the writer.
+    QSqlQuery q(db_);
+    if (!exec(q, QStringLiteral("PRAGMA table_info(LoggedMatches)"), error))
+        return false;
+    bool has = false;
+    while (q.next())
+        has = has || q.value(1).toString() == u"Writer";
+    q.finish();
+    if (!has && !exec(q, QStringLiteral("ALTER TABLE LoggedMatches ADD COLUMN Writer TEXT"), error))
+        return false;
+    writerColumn_ = true;
+    return true;
+}
+
 bool Log::beginMatch(const QDateTime& started, const QString& settings, QString* error)
 {
-    if (!open_ || (!made_ && !makeTables(error)))
+    if (!open_ || !readyToWrite(error))
         return false;
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral("INSERT INTO LoggedMatches (Started, Status, Settings) VALUES (?, ?, ?)"));
+    q.prepare(QStringLiteral("INSERT INTO LoggedMatches (Started, Status, Settings, Writer) VALUES (?, ?, ?, ?)"));
     q.addBindValue(started.toString(Qt::ISODate));
     q.addBindValue(StatusText(Status::InProgress));
     q.addBindValue(settings);
+    q.addBindValue(thisWriter());
     if (!inTransaction(db_, error, [&] { return run(q, error); }))
         return false;
     current_ = q.lastInsertId().toLongLong();
@@ -140,8 +174,13 @@ bool Log::append(const Entry& e, QString* error)
         return false;
     if (!insertEntry_) {
         auto q = std::make_unique<QSqlQuery>(db_);
+        // Only after the match's last row, and only while it is not ended:
+        // a second copy of the program writing the same match (its lock
+        // file deleted) is refused rather than woven into it.
         if (!q->prepare(QStringLiteral("INSERT INTO LoggedEvents (MatchId, Seq, Kind, X, Y, Label, Text, Number, Extra) "
-                                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))) {
+                                       "SELECT ?, ?, ?, ?, ?, ?, ?, ?, ? WHERE NOT EXISTS (SELECT 1 FROM LoggedEvents "
+                                       "WHERE MatchId = ? AND Seq >= ?) AND EXISTS (SELECT 1 FROM LoggedMatches "
+                                       "WHERE Id = ? AND Ended IS NULL)"))) {
             if (error)
                 *error = q->lastError().text();
             return false;
@@ -158,9 +197,16 @@ bool Log::append(const Entry& e, QString* error)
     q.bindValue(6, e.text);
     q.bindValue(7, e.number);
     q.bindValue(8, e.extra.isEmpty() ? QVariant() : QVariant(e.extra));
-    // A single statement is its own transaction: SQLite keeps the row whole
-    // or not at all, without a BEGIN and COMMIT of our own.
-    const bool written = run(q, error);
+    q.bindValue(9, current_);
+    q.bindValue(10, nextSeq_);
+    q.bindValue(11, current_);
+    // A single statement: SQLite keeps the row whole or not at all.
+    bool written = run(q, error);
+    if (written && q.numRowsAffected() != 1) {
+        written = false;
+        if (error)
+            *error = QStringLiteral("another copy of the program has written to this match or ended it");
+    }
     q.finish(); // the statement holds no read lock between darts
     if (!written)
         return false;
@@ -173,12 +219,15 @@ bool Log::endMatch(Status status, QString* error)
     if (!open_ || current_ == 0)
         return true;
     QSqlQuery q(db_);
-    // A won match stays won whatever ends it.
+    // A won match stays won whatever ends it; one another copy has taken
+    // over (resumed it since) is left to that copy.
     q.prepare(QStringLiteral("UPDATE LoggedMatches SET Ended = ?, "
-                             "Status = CASE Status WHEN 'won' THEN 'won' ELSE ? END WHERE Id = ?"));
+                             "Status = CASE Status WHEN 'won' THEN 'won' ELSE ? END "
+                             "WHERE Id = ? AND (Writer IS NULL OR Writer = ?)"));
     q.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));
     q.addBindValue(StatusText(status));
     q.addBindValue(current_);
+    q.addBindValue(thisWriter());
     // The match is over whether or not the file heard of it: what follows
     // belongs to the next one (left without an end, it is offered for
     // resuming as it stood).
@@ -197,13 +246,32 @@ bool Log::setStatus(qint64 match, Status status, QString* error)
     return inTransaction(db_, error, [&] { return run(q, error); });
 }
 
-void Log::continueMatch(qint64 match)
+bool Log::continueMatch(qint64 match, qint64 lastSeq, QString* error)
 {
     current_ = match;
+    // After the rows played back: a row written since by anyone else makes
+    // the next append fail instead of landing after it.
+    nextSeq_ = lastSeq + 1;
+    if (!open_ || !readyToWrite(error))
+        return false;
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT MAX(Seq) FROM LoggedEvents WHERE MatchId = ?"));
+    q.prepare(QStringLiteral("UPDATE LoggedMatches SET Writer = ? WHERE Id = ?"));
+    q.addBindValue(thisWriter());
     q.addBindValue(match);
-    nextSeq_ = (q.exec() && q.next()) ? q.value(0).toLongLong() + 1 : 1;
+    return inTransaction(db_, error, [&] { return run(q, error); });
+}
+
+bool Log::writtenByAnotherCopy(const LoggedMatch& match)
+{
+    const QStringList words = match.writer.split(u' ');
+    if (words.size() != 2 || words[0] != QSysInfo::machineHostName())
+        return false;
+    bool ok = false;
+    const qint64 pid = words[1].toLongLong(&ok);
+    if (!ok || pid <= 0 || pid == qint64(::getpid()))
+        return false;
+    // Signal 0 only asks whether the process is there.
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
 std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* error) const
@@ -213,9 +281,17 @@ std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* 
         *skipped = 0;
     if (!open_ || !made_)
         return matches;
+    // A log of an earlier version, never written by this one, has no writers.
+    QSqlQuery columns(db_);
+    bool hasWriter = false;
+    if (columns.exec(QStringLiteral("PRAGMA table_info(LoggedMatches)")))
+        while (columns.next())
+            hasWriter = hasWriter || columns.value(1).toString() == u"Writer";
     QSqlQuery m(db_);
     m.setForwardOnly(true);
-    if (!exec(m, QStringLiteral("SELECT Id, Started, Status, Settings FROM LoggedMatches %1 ORDER BY Id DESC").arg(where),
+    if (!exec(m,
+              QStringLiteral("SELECT Id, Started, Status, Settings, %1 FROM LoggedMatches %2 ORDER BY Id DESC")
+                  .arg(hasWriter ? QStringLiteral("Writer") : QStringLiteral("NULL"), where),
               error))
         return matches;
     while (m.next()) {
@@ -231,17 +307,19 @@ std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* 
             continue;
         }
         match.settings = m.value(3).toString();
+        match.writer = m.value(4).toString();
         matches.push_back(std::move(match));
     }
     for (LoggedMatch& match : matches) {
         QSqlQuery q(db_);
         q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT Kind, X, Y, Label, Text, Number, Extra FROM LoggedEvents "
+        q.prepare(QStringLiteral("SELECT Kind, X, Y, Label, Text, Number, Extra, Seq FROM LoggedEvents "
                                  "WHERE MatchId = ? ORDER BY Seq, Id"));
         q.addBindValue(match.id);
         if (!run(q, error))
             continue;
         while (q.next()) {
+            match.lastSeq = std::max(match.lastSeq, q.value(7).toLongLong());
             Entry e;
             e.kind = q.value(0).toString();
             bool xOk = true, yOk = true, nOk = true;

@@ -49,6 +49,8 @@ struct LoggedMatch {
     Status status = Status::InProgress;
     QString settings;            // the settings the match started with (JSON)
     std::vector<Entry> entries;  // in order
+    qint64 lastSeq = 0;          // the number of its last row, read or not
+    QString writer;              // the program that wrote it last: "host pid"
 };
 
 class Log {
@@ -65,17 +67,24 @@ public:
     // Starts a match with the settings it begins with; its commands follow.
     bool beginMatch(const QDateTime& started, const QString& settings, QString* error);
     // Appends one command of the current match. A failed write leaves the
-    // log as it was.
+    // log as it was; so does an append that would break the match's order
+    // (another copy of the program wrote to it since, or ended it).
     bool append(const Entry& entry, QString* error);
     // Ends the current match with `status`; the next command needs a new
-    // one, even when the end could not be written.
+    // one, even when the end could not be written. A match another copy
+    // took over is left to it.
     bool endMatch(Status status, QString* error);
     // Marks a stored match won or in progress again (a winning dart taken back).
     bool setStatus(qint64 match, Status status, QString* error);
 
     qint64 currentMatch() const { return current_; }
-    // Continues logging into `match` (after it was resumed).
-    void continueMatch(qint64 match);
+    // Continues logging into `match` after its row `lastSeq` (after it was
+    // resumed), as this program's.
+    bool continueMatch(qint64 match, qint64 lastSeq, QString* error);
+    // Whether `match` is being written by another copy of the program
+    // running on this machine (two copies on one folder, the lock file
+    // deleted): such a match is neither resumed nor ended here.
+    static bool writtenByAnotherCopy(const LoggedMatch& match);
 
     // The newest match that was not ended and has at least one command;
     // nothing when there is none. Entries that cannot be read back (a row
@@ -88,6 +97,8 @@ public:
 private:
     std::vector<LoggedMatch> read(const QString& where, int* skipped, QString* error) const;
     bool makeTables(QString* error);
+    // The tables made, with every column this version writes.
+    bool readyToWrite(QString* error);
 
     QSqlDatabase db_;
     // The insert every logged command runs, prepared once: a command is
@@ -97,6 +108,7 @@ private:
     bool open_ = false;
     bool newer_ = false;
     bool made_ = false;   // the log's tables are in the file
+    bool writerColumn_ = false;
     qint64 current_ = 0;
     qint64 nextSeq_ = 1;
 };
