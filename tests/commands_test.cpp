@@ -4,8 +4,36 @@
 // twice), and the driver's text commands arrive as the same commands.
 #include "tools/SimDriver.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// What another program reading the file sees: the log's rows and the
+// high-score rows, over a connection of its own.
+QString onFile(const QString& path)
+{
+    QString seen;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("SELECT COUNT(*) FROM LoggedEvents")) && q.next())
+                seen += q.value(0).toString();
+            if (q.exec(QStringLiteral("SELECT Name, Score FROM HiScores ORDER BY rowid")))
+                while (q.next())
+                    seen += u' ' + q.value(0).toString() + u':' + q.value(1).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+    return seen;
+}
+
+} // namespace
 
 class CommandsTest : public QObject {
     Q_OBJECT
@@ -46,6 +74,34 @@ private slots:
                                      QStringLiteral("first %1").arg(stats),
                                      QStringLiteral("second %1").arg(stats)}));
         QCOMPARE(deepest, 1);
+    }
+
+    // A window is told of a command only once the command is on file: a
+    // crash at any moment after the screen changed keeps what it showed.
+    void a_command_is_on_file_before_the_windows_hear_of_it()
+    {
+        QTemporaryDir home;
+        SimDriver d(home.path());
+        QString error, out;
+        QVERIFY2(d.start(&error), qPrintable(error));
+        const QString path = home.filePath(QStringLiteral("Data/Darts.MDB"));
+        QStringList toldWith;
+        connect(&d.commands(), &Commands::changed, this, [&](Commands::Parts) { toldWith << onFile(path); });
+        const QStringList lines{"throw T20", "throw T20", "throw T20", "throw 20", "undo",   "throw 19",
+                                "throw 0",   "options 3", "set legs 2", "ok",      "undo",   "throw 20",
+                                "throw 5",   "throw 1",   "throw T20", "throw T20", "throw T20", "winnerok"};
+        QString before = onFile(path);
+        for (const QString& line : lines) {
+            toldWith.clear();
+            QCOMPARE(int(d.run(line, &out, &error)), int(SimDriver::Result::Ok));
+            const QString after = onFile(path);
+            QVERIFY2(!toldWith.isEmpty(), qPrintable(line));
+            for (const QString& seen : toldWith)
+                QVERIFY2(seen == after, qPrintable(line + QStringLiteral(": told with ") + seen +
+                                                    QStringLiteral(", on file after: ") + after));
+            QVERIFY2(after != before, qPrintable(line + QStringLiteral(": nothing written")));
+            before = after;
+        }
     }
 
     void driver_lines_arrive_as_commands()
