@@ -1,6 +1,7 @@
 #include "engine/MatchHistory.h"
 
 #include "base/TextNumbers.h"
+#include "base/WholeFile.h"
 #include "engine/DartRecorder.h"
 #include "engine/ModDarts.h"
 #include "store/MatchOptions.h"
@@ -9,13 +10,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <functional>
 
 namespace history {
 
 namespace {
+
+using Sink = std::function<bool(const QByteArray&)>;
 
 // A text cell. One that a spreadsheet would take for a formula (a name
 // typed as "=SUM(1+1)" or "+cmd|...") is written after a "'", which
@@ -44,7 +47,14 @@ QJsonValue nameOrNull(const StoredMatch& m, int player)
     return player >= 0 ? QJsonValue(m.names[player]) : QJsonValue();
 }
 
-QJsonObject matchJson(const StoredMatch& m)
+QByteArray compact(const QJsonObject& o)
+{
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+// A match as JSON, written a visit at a time: a long match is never held in
+// memory as one document. `out` takes each piece; false stops the writing.
+bool WriteMatchJson(const StoredMatch& m, const Sink& out)
 {
     QJsonObject o;
     o[u"id"] = double(m.log.id);
@@ -65,44 +75,52 @@ QJsonObject matchJson(const StoredMatch& m)
                                  {QStringLiteral("startingScore"), m.startingScore},
                                  {QStringLiteral("legsPerSet"), m.legsPerSet},
                                  {QStringLiteral("setsPerMatch"), m.setsPerMatch}};
-    // The visits by leg, in the order they were thrown.
-    QJsonArray legs;
-    QJsonObject leg;
-    QJsonArray visits;
+    QByteArray head = compact(o);
+    head.chop(1);   // the closing brace: the legs follow
+    if (!out("    " + head + ",\"legs\": ["))
+        return false;
+    // The visits by leg, in the order they were thrown; a leg's winner is
+    // known after its visits.
     int set = 0, number = 0;
+    QJsonValue winner;
+    bool firstLeg = true, firstVisit = true;
     auto closeLeg = [&] {
-        if (visits.isEmpty())
-            return;
-        leg[u"visits"] = visits;
-        legs.append(leg);
-        visits = QJsonArray();
+        return firstLeg || out("\n      ], \"winner\": " +
+                               QJsonDocument(QJsonArray{winner}).toJson(QJsonDocument::Compact).mid(1).chopped(1) + "}");
     };
     for (const Visit& v : m.visits) {
         if (v.set != set || v.leg != number) {
-            closeLeg();
+            if (!closeLeg())
+                return false;
             set = v.set;
             number = v.leg;
-            leg = QJsonObject{{QStringLiteral("set"), set}, {QStringLiteral("leg"), number},
-                              {QStringLiteral("startingScore"), double(v.legStart)},
-                              {QStringLiteral("winner"), QJsonValue()}};
+            winner = QJsonValue();
+            QByteArray leg = compact(QJsonObject{{QStringLiteral("set"), set}, {QStringLiteral("leg"), number},
+                                                 {QStringLiteral("startingScore"), double(v.legStart)}});
+            leg.chop(1);
+            if (!out((firstLeg ? "\n      " : ",\n      ") + leg + ", \"visits\": ["))
+                return false;
+            firstLeg = false;
+            firstVisit = true;
         }
         if (v.winsLeg)
-            leg[u"winner"] = m.names[v.player];
+            winner = m.names[v.player];
         QJsonArray darts;
         for (const Dart& d : v.darts)
             darts.append(QJsonObject{{QStringLiteral("label"), d.label}, {QStringLiteral("score"), d.score}});
-        visits.append(QJsonObject{{QStringLiteral("player"), m.names[v.player]},
-                                  {QStringLiteral("playerNumber"), v.player + 1},
-                                  {QStringLiteral("darts"), darts},
-                                  {QStringLiteral("total"), double(v.total)},
-                                  {QStringLiteral("bust"), v.bust},
-                                  {QStringLiteral("winsLeg"), v.winsLeg},
-                                  {QStringLiteral("remainingAfter"), double(v.remainingAfter)},
-                                  {QStringLiteral("complete"), v.complete}});
+        const QByteArray visit = compact(QJsonObject{{QStringLiteral("player"), m.names[v.player]},
+                                                     {QStringLiteral("playerNumber"), v.player + 1},
+                                                     {QStringLiteral("darts"), darts},
+                                                     {QStringLiteral("total"), double(v.total)},
+                                                     {QStringLiteral("bust"), v.bust},
+                                                     {QStringLiteral("winsLeg"), v.winsLeg},
+                                                     {QStringLiteral("remainingAfter"), double(v.remainingAfter)},
+                                                     {QStringLiteral("complete"), v.complete}});
+        if (!out((firstVisit ? "\n        " : ",\n        ") + visit))
+            return false;
+        firstVisit = false;
     }
-    closeLeg();
-    o[u"legs"] = legs;
-    return o;
+    return closeLeg() && out("\n    ]}");
 }
 
 // The settings a match is played back with. What its stored settings lack
@@ -250,12 +268,13 @@ bool FormatOf(const QString& path, Format* format)
     return true;
 }
 
-QByteArray Csv(const std::vector<StoredMatch>& matches)
+bool WriteCsv(const std::vector<StoredMatch>& matches, const Sink& out)
 {
     // A byte-order mark, so spreadsheets take the names as UTF-8; lines end
-    // in CR LF as the format has it.
-    QString text = QStringLiteral("\uFEFFmatch,date,set,leg,player_no,player,darts,dart_count,visit_total,bust,"
-                                  "remaining_after,start_score,played_on\r\n");
+    // in CR LF as the format has it. A row at a time.
+    if (!out(QByteArrayLiteral("\xEF\xBB\xBFmatch,date,set,leg,player_no,player,darts,dart_count,visit_total,bust,"
+                               "remaining_after,start_score,played_on\r\n")))
+        return false;
     for (const StoredMatch& m : matches) {
         const QString date = m.log.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         for (const Visit& v : m.visits) {
@@ -272,18 +291,21 @@ QByteArray Csv(const std::vector<StoredMatch>& matches)
                                      QString::number(v.remainingAfter),
                                      QString::number(v.legStart),
                                      m.playedOn ? QStringLiteral("yes") : QStringLiteral("no")};
-            text += fields.join(u',') + QStringLiteral("\r\n");
+            if (!out((fields.join(u',') + QStringLiteral("\r\n")).toUtf8()))
+                return false;
         }
     }
-    return text.toUtf8();
+    return true;
 }
 
-QByteArray Json(const std::vector<StoredMatch>& matches)
+bool WriteJson(const std::vector<StoredMatch>& matches, const Sink& out)
 {
-    QJsonArray all;
-    for (const StoredMatch& m : matches)
-        all.append(matchJson(m));
-    return QJsonDocument(QJsonObject{{QStringLiteral("matches"), all}}).toJson(QJsonDocument::Indented);
+    if (!out("{\n  \"matches\": ["))
+        return false;
+    for (std::size_t i = 0; i < matches.size(); ++i)
+        if (!out(i == 0 ? "\n" : ",\n") || !WriteMatchJson(matches[i], out))
+            return false;
+    return out(matches.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 bool Export(const std::vector<StoredMatch>& matches, const QString& path, QString* error)
@@ -294,20 +316,15 @@ bool Export(const std::vector<StoredMatch>& matches, const QString& path, QStrin
             *error = QStringLiteral("The file name must end in .csv or .json.");
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = format == Format::Csv ? Csv(matches) : Json(matches);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    // A pipe or a device (or a link to one) is never turned into a plain
+    // file; an old export stays whole until the new one is on the disk.
+    WholeFile file;
+    const Sink out = [&](const QByteArray& piece) { return file.write(piece); };
+    const bool written = file.open(path, WholeFile::Special::Refuse) &&
+                         (format == Format::Csv ? WriteCsv(matches, out) : WriteJson(matches, out)) && file.commit();
+    if (!written && error)
+        *error = file.error();
+    return written;
 }
 
 } // namespace history

@@ -93,12 +93,10 @@ enum class Format { Csv, Json };
 // false when it asks for neither.
 bool FormatOf(const QString& path, Format* format);
 
-// The exports' contents.
-QByteArray Csv(const std::vector<StoredMatch>& matches);
-QByteArray Json(const std::vector<StoredMatch>& matches);
-
 // Writes the export of `matches` to `path` in the format its name asks
-// for. The file is replaced whole or not at all.
+// for, as it is made (a long match is never held in memory as one
+// document). The file is replaced whole or not at all; a name that is no
+// ordinary file (a pipe, a device, a link to one) is refused.
 bool Export(const std::vector<StoredMatch>& matches, const QString& path, QString* error);
 
 } // namespace history

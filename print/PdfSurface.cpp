@@ -1,4 +1,5 @@
 #include "base/AppText.h"
+#include "base/WholeFile.h"
 #include "print/PdfSurface.h"
 
 #include <QDir>
@@ -7,12 +8,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -60,77 +55,9 @@ bool PdfSurface::finish()
         return false;
     }
     QString reason;
-    if (!WriteWhole(path_, buffer_->data(), &reason)) {
+    if (!WholeFile::Write(path_, buffer_->data(), WholeFile::Special::WriteInto, &reason)) {
         setError(CouldNotWrite(path_, reason));
         return false;
-    }
-    return true;
-}
-
-bool PdfSurface::WriteWhole(const QString& path, const QByteArray& bytes, QString* error)
-{
-    // Written with the system's calls rather than QFile or QSaveFile: those
-    // take a short write on a full disk for success and leave a cut-off file.
-    const QByteArray name = QFile::encodeName(path);
-    const auto fail = [&](int code) {
-        *error = QString::fromLocal8Bit(std::strerror(code));
-        return false;
-    };
-    const auto writeAll = [&](int fd) {
-        const char* at = bytes.constData();
-        qsizetype left = bytes.size();
-        while (left > 0) {
-            const ssize_t n = ::write(fd, at, std::size_t(left));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return n < 0 ? errno : ENOSPC;
-            at += n;
-            left -= n;
-        }
-        return 0;
-    };
-
-    struct stat existing {};
-    const bool exists = ::stat(name.constData(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        return fail(EISDIR);
-    if (exists && !S_ISREG(existing.st_mode)) {
-        // A device or a pipe has no folder to put a new file in: written
-        // directly.
-        const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0)
-            return fail(errno);
-        const int code = writeAll(fd);
-        if (::close(fd) != 0 && code == 0)
-            return fail(errno);
-        return code == 0 || fail(code);
-    }
-
-    // An ordinary file: a new one beside it, synced, then put in its place,
-    // so the old report stays whole until the new one is.
-    QByteArray temp = name + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return fail(errno);
-    int code = writeAll(fd);
-    if (code == 0) {
-        mode_t mode = existing.st_mode & 07777;
-        if (!exists) {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-            code = errno;
-    }
-    if (::close(fd) != 0 && code == 0)
-        code = errno;
-    if (code == 0 && ::rename(temp.constData(), name.constData()) != 0)
-        code = errno;
-    if (code != 0) {
-        ::unlink(temp.constData());
-        return fail(code);
     }
     return true;
 }

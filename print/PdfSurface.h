@@ -23,11 +23,9 @@ public:
 
     const QString& path() const { return path_; }
 
-    // Writes bytes to path whole or not at all: an ordinary file is replaced
-    // only once the new contents are safely on the disk, so a failed report
-    // never costs the previous one. A device or pipe (/dev/stdout, a FIFO) is
-    // written directly. False with the reason when anything failed.
-    static bool WriteWhole(const QString& path, const QByteArray& bytes, QString* error);
+    // The file is written whole or not at all (base/WholeFile.h), so a failed
+    // report never costs the previous one; a device or pipe (/dev/stdout, a
+    // FIFO) is written directly.
 
 private:
     PdfSurface(const QString& path, std::unique_ptr<QBuffer> buffer);

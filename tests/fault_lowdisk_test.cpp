@@ -147,6 +147,46 @@ private slots:
         QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  QStringList{QStringLiteral("Darts.MDB")});
     }
+
+    // An export onto a disk without room for it says so, with the reason,
+    // and leaves the earlier export there as it was, with nothing beside it.
+    void exportOntoAFullDisk()
+    {
+        QTemporaryDir home;
+        QString darts;
+        for (int i = 0; i < 200; ++i)
+            darts += QStringLiteral("throw T20\nthrow 19\nthrow 5\nthrow 1\nthrow D16\n");
+        QProcess play;
+        play.start(simPath(), {QStringLiteral("--home"), home.path()});
+        play.write(darts.toLatin1());
+        play.closeWriteChannel();
+        QVERIFY(play.waitForFinished(60000));
+        QCOMPARE(play.exitCode(), 0);
+
+        const QString target = QDir(mountPoint_.path()).filePath(QStringLiteral("matches.csv"));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        const QByteArray earlier("match,date\r\n1,2026-12-09 10:00:00\r\n");
+        QCOMPARE(old.write(earlier), earlier.size());
+        old.close();
+        QVERIFY(fillUntil(mountPoint_.path(), 8 * 1024));
+
+        QProcess sim;
+        sim.start(simPath(), {QStringLiteral("--home"), home.path()});
+        sim.write(QStringLiteral("resume\nexport %1\nstate\n").arg(target).toUtf8());
+        sim.closeWriteChannel();
+        QVERIFY(sim.waitForFinished(60000));
+        QCOMPARE(sim.exitCode(), 0);
+        const QJsonArray messages =
+            QJsonDocument::fromJson(sim.readAllStandardOutput()).object().value("messages").toArray();
+        QCOMPARE(messages.size(), 1);
+        const QString told = messages.at(0).toString();
+        QVERIFY2(told.contains(QStringLiteral("could not be exported")) && told.contains(QStringLiteral("No space")),
+                 qPrintable(told));
+        QCOMPARE(fileBytes(target), earlier);
+        QCOMPARE(QDir(mountPoint_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 (QStringList{QStringLiteral("filler"), QStringLiteral("matches.csv")}));
+    }
 };
 
 QTEST_GUILESS_MAIN(FaultLowDiskTest)
