@@ -13,7 +13,7 @@ bool ModDarts::OpenDatabase(QString* error)
     // The folder is claimed before the file is looked at or made: a second
     // copy of the program on the same folder would overwrite the first one's
     // settings, and two copies making a new file at once would race.
-    if (!dbDarts.claimFolder(setup().databasePath, error))
+    if (!dbDarts.claimFolder(setup().databasePath, notifier(), error))
         return false;
     if (dbDarts.open(setup().databasePath, notifier(), error) != Database::Opened::Ok)
         return false;

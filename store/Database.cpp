@@ -4,6 +4,7 @@
 #include "base/AppText.h"
 
 #include "base/Notifier.h"
+#include "base/RunningProcess.h"
 #include "store/HiScoreTable.h"
 #include "store/MatchOptions.h"
 #include "store/RecordSet.h"
@@ -19,6 +20,7 @@
 #include <QStorageInfo>
 
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -436,13 +438,24 @@ void Database::refuse()
     forgetSnapshot();
 }
 
-bool Database::claimFolder(const QString& path, QString* error)
+bool Database::claimFolder(const QString& path, Notifier& notifier, QString* error)
 {
     if (lock_)
         return true;
     const QString folder = QFileInfo(path).absolutePath();
     QDir().mkpath(folder);
-    auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    const QString lockPath = path + QStringLiteral(".lock");
+    // The lock is read when one is found: a FIFO in its place would hold the
+    // start for good, and a device or a folder holds no lock.
+    struct stat found {};
+    if (::lstat(QFile::encodeName(lockPath).constData(), &found) == 0 && !S_ISREG(found.st_mode)) {
+        if (error)
+            *error = QStringLiteral("The lock file %1 is not an ordinary file, so it cannot tell whether Vantrell 2 "
+                                    "is already running with that folder. Remove it, then start the program again.")
+                         .arg(QDir::toNativeSeparators(lockPath));
+        return false;
+    }
+    auto lock = std::make_unique<QLockFile>(lockPath);
     // Only a lock whose program is gone is stale, however old it is: a
     // program may run for days.
     lock->setStaleLockTime(0);
@@ -450,7 +463,15 @@ bool Database::claimFolder(const QString& path, QString* error)
         lock_ = std::move(lock);
         return true;
     }
-    if (lock->error() == QLockFile::LockFailedError) {
+    if (lock->error() != QLockFile::LockFailedError)
+        return true;   // no lock can be made here (a read-only folder): nothing can be written either
+    // A lock that names no running copy (empty or cut short by a power cut
+    // right after it was made, or left by a program that is gone) is taken
+    // over.
+    qint64 pid = 0;
+    QString host, application;
+    const bool named = lock->getLockInfo(&pid, &host, &application);
+    if (named && ProcessIsRunning(host, pid)) {
         if (error)
             *error = QStringLiteral("Vantrell 2 is already running with %1.\n\nOnly one copy of "
                                     "the program can keep its settings and high scores there; "
@@ -458,6 +479,16 @@ bool Database::claimFolder(const QString& path, QString* error)
                          .arg(QDir::toNativeSeparators(folder));
         return false;
     }
+    if (lock->removeStaleLockFile() && lock->tryLock(0)) {
+        lock_ = std::move(lock);
+        return true;
+    }
+    // Where it cannot be removed (a read-only medium) it keeps nobody out:
+    // nothing can be written there anyway.
+    notifier.message(QStringLiteral("The lock file %1 was left by a run of Vantrell 2 that has ended, and it cannot "
+                                    "be removed from that folder. The program starts without it.")
+                         .arg(QDir::toNativeSeparators(lockPath)),
+                     apptext::Title);
     return true;
 }
 

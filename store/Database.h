@@ -39,11 +39,13 @@ public:
 
     // Claims the database's folder for this program while it runs, with a
     // lock file beside the database, before the file is opened or made. A
-    // folder held by another running program is refused (`error` says so);
-    // a lock left behind by a program that crashed is taken over. Where no
-    // lock file can be made (a read-only folder) the claim is waived: nothing
-    // can be written there anyway.
-    bool claimFolder(const QString& path, QString* error);
+    // folder held by another running program is refused (`error` says so),
+    // and so is a lock file that is no ordinary file; a lock that names no
+    // running copy (left by a crash, or empty after a power cut) is taken
+    // over. Where no lock file can be made or a stale one removed (a
+    // read-only folder) the claim is waived, said through `notifier` for a
+    // stale one: nothing can be written there anyway.
+    bool claimFolder(const QString& path, Notifier& notifier, QString* error);
 
     // Whether the open file took a trial write. A file that cannot be
     // written is still used, for reading.

@@ -1,16 +1,13 @@
 #include "store/MatchLog.h"
 
+#include "base/RunningProcess.h"
 #include "store/SqlErrorText.h"
 #include "store/Transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSysInfo>
 
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <unistd.h>
 
 namespace matchlog {
 
@@ -57,7 +54,7 @@ template <class Write> bool inTransaction(QSqlDatabase& db, QString* error, Writ
 // This program as a match's writer: the machine and the process.
 QString thisWriter()
 {
-    return QSysInfo::machineHostName() + u' ' + QString::number(qint64(::getpid()));
+    return ThisHost() + u' ' + QString::number(ThisProcess());
 }
 
 Status statusFrom(const QString& text, bool* ok)
@@ -263,15 +260,16 @@ bool Log::continueMatch(qint64 match, qint64 lastSeq, QString* error)
 
 bool Log::writtenByAnotherCopy(const LoggedMatch& match)
 {
+    // Only a writer this machine can ask about counts: a match named by a
+    // copy on another machine sharing the folder cannot be told from one
+    // left behind, and is treated as left behind, as before writers were
+    // named.
     const QStringList words = match.writer.split(u' ');
-    if (words.size() != 2 || words[0] != QSysInfo::machineHostName())
-        return false;
     bool ok = false;
-    const qint64 pid = words[1].toLongLong(&ok);
-    if (!ok || pid <= 0 || pid == qint64(::getpid()))
+    const qint64 pid = words.size() == 2 ? words[1].toLongLong(&ok) : 0;
+    if (!ok || words[0] != ThisHost() || pid == ThisProcess())
         return false;
-    // Signal 0 only asks whether the process is there.
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    return ProcessIsRunning(words[0], pid);
 }
 
 std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* error) const
