@@ -176,6 +176,7 @@ StoredMatch ReadOne(const matchlog::LoggedMatch& log, DartRecorder& recorder)
         ModDarts::Replayed(Playback(log), recorder, [&](const ModDarts& engine) { recorder.follow(engine); });
     StoredMatch m;
     m.log = log;
+    m.damaged = !ModDarts::SettingsReadable(log.settings);
     m.players = e->twoPlayers() ? 2 : 1;
     for (int p = 0; p < 2; ++p) {
         const match::PlayerState& S = e->match().player(p);
@@ -202,7 +203,7 @@ std::vector<StoredMatch> Read(const matchlog::LoggedMatch& log)
 {
     DartRecorder recorder;
     StoredMatch whole = ReadOne(log, recorder);
-    if (!recorder.playedOn())
+    if (!recorder.playedOn() || whole.damaged)
         return {whole};
 
     // The match as it stood at the win: its log up to the winning dart.
@@ -248,6 +249,8 @@ std::vector<StoredMatch> ReadAll(const matchlog::Log& log, int* skipped, QString
 
 QString StatusText(const StoredMatch& match)
 {
+    if (match.damaged)
+        return QStringLiteral("damaged");
     return match.playedOn ? QStringLiteral("played on") : matchlog::StatusText(match.log.status);
 }
 
@@ -276,6 +279,8 @@ bool WriteCsv(const std::vector<StoredMatch>& matches, const Sink& out)
                                "remaining_after,start_score,played_on\r\n")))
         return false;
     for (const StoredMatch& m : matches) {
+        if (m.damaged)
+            continue;
         const QString date = m.log.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         for (const Visit& v : m.visits) {
             const QStringList fields{QString::number(m.log.id),

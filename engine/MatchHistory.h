@@ -51,6 +51,9 @@ struct StoredMatch {
     // winning dart.
     matchlog::LoggedMatch log;
     bool playedOn = false;
+    // Its settings in the log cannot be read: it is shown as played back
+    // with a first run's settings, which may not be the ones it had.
+    bool damaged = false;
     int players = 2;                 // 1 or 2, as the match ended
     QString names[2];
     qint64 sets[2] = {0, 0};
@@ -66,8 +69,8 @@ struct StoredMatch {
     QString winnerName() const { return winner >= 0 ? names[winner] : QString(); }
 };
 
-// "won", "abandoned", "in progress", or "played on" for the play after a
-// won match.
+// "won", "abandoned", "in progress", "played on" for the play after a won
+// match, or "damaged" for one whose settings cannot be read.
 QString StatusText(const StoredMatch& match);
 
 // The three-dart average as the scoreboard shows it, to 2 places; 0 without a dart.
@@ -94,7 +97,8 @@ enum class Format { Csv, Json };
 bool FormatOf(const QString& path, Format* format);
 
 // Writes the export of `matches` to `path` in the format its name asks
-// for, as it is made (a long match is never held in memory as one
+// for (a damaged match is in the JSON, with its status, but has no rows
+// in the CSV: its visits may be wrong), as it is made (a long match is never held in memory as one
 // document). The file is replaced whole or not at all; a name that is no
 // ordinary file (a pipe, a device, a link to one) is refused.
 bool Export(const std::vector<StoredMatch>& matches, const QString& path, QString* error);

@@ -13,11 +13,13 @@
 #include "engine/DartRecorder.h"
 #include "engine/ModDarts.h"
 
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -74,7 +76,65 @@ std::optional<HiScoreReplacement> replacementFrom(const QString& extra)
     return r;
 }
 
+// The check written with a match's settings: a digest of the rest of them,
+// so one flipped bit in a stored name or count is found, not played.
+QString SettingsCheck(QJsonObject settings)
+{
+    settings.remove(u"check");
+    const QByteArray compact = QJsonDocument(settings).toJson(QJsonDocument::Compact);
+    return QString::fromLatin1(QCryptographicHash::hash(compact, QCryptographicHash::Sha256).toHex().left(16));
+}
+
+bool HasAll(const QJsonObject& o, std::initializer_list<std::pair<const char*, QJsonValue::Type>> members)
+{
+    for (const auto& [key, type] : members)
+        if (o.value(QLatin1String(key)).type() != type)
+            return false;
+    return true;
+}
+
+bool ControlsReadable(const QJsonValue& v)
+{
+    const QJsonObject c = v.toObject();
+    const auto button = [&](const char* key) {
+        const double b = c.value(QLatin1String(key)).toDouble(-2);
+        return b >= -1 && b <= 2 && b == std::floor(b);
+    };
+    return HasAll(c, {{"txtName1", QJsonValue::String}, {"txtName2", QJsonValue::String},
+                      {"txtLegs", QJsonValue::String}, {"txtSets", QJsonValue::String}}) &&
+           button("OptScore") && button("OptPlayers") && button("OptComm");
+}
+
 } // namespace
+
+bool ModDarts::SettingsReadable(const QString& json)
+{
+    QJsonParseError parsed;
+    const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8(), &parsed);
+    if (parsed.error != QJsonParseError::NoError || !doc.isObject())
+        return false;
+    const QJsonObject o = doc.object();
+    if (o.contains(u"check") && o.value(u"check").toString() != SettingsCheck(o))
+        return false;
+    const QJsonArray names = o.value(u"names").toArray();
+    const QJsonArray panels = o.value(u"panels").toArray();
+    const int start = o.value(u"savedStart").toInt(0), players = o.value(u"savedPlayers").toInt(0);
+    if (names.size() != 2 || !names.at(0).isString() || !names.at(1).isString() || panels.size() != 2 ||
+        !ControlsReadable(o.value(u"controls")) || !ControlsReadable(o.value(u"remembered")) ||
+        (start != 101 && start != 301 && start != 501) || (players != 1 && players != 2) ||
+        !HasAll(o, {{"visible", QJsonValue::Bool}, {"tab", QJsonValue::Double}, {"commentary", QJsonValue::Bool},
+                    {"visitRemaining", QJsonValue::Double}, {"announcement", QJsonValue::Object}}) ||
+        !HasAll(o.value(u"announcement").toObject(), {{"open", QJsonValue::Bool}, {"winner", QJsonValue::String},
+                                                      {"player", QJsonValue::String}, {"top", QJsonValue::Double}}))
+        return false;
+    for (const QJsonValue& panel : panels)
+        if (!HasAll(panel.toObject(), {{"finish", QJsonValue::String}, {"finishVisible", QJsonValue::Bool},
+                                       {"finishBack", QJsonValue::Double}, {"finishFore", QJsonValue::Double},
+                                       {"overall", QJsonValue::Double}, {"first9", QJsonValue::Double},
+                                       {"scoring", QJsonValue::Double}, {"firstNine", QJsonValue::Double}}))
+            return false;
+    return true;
+}
 
 void ModDarts::beginLogged()
 {
@@ -183,6 +243,7 @@ QString ModDarts::settingsJson() const
                                      {QStringLiteral("winner"), winner.lblWinner()},
                                      {QStringLiteral("player"), winner.lblPlayer()},
                                      {QStringLiteral("top"), winner.winnerTop()}};
+    o[u"check"] = SettingsCheck(o);
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
@@ -365,6 +426,15 @@ void ModDarts::findUnfinishedMatch()
     // lock, is playing it: it is neither offered here nor ended.
     if (!m || matchlog::Log::writtenByAnotherCopy(*m))
         return;
+    // Played with settings it did not have, it would come back as a match
+    // that never was (a 301 match as 501).
+    if (!SettingsReadable(m->settings)) {
+        notifier().message(QStringLiteral("The match started %1 cannot be resumed: its settings in the match log "
+                                          "cannot be read. It is listed in the match history as damaged.")
+                               .arg(m->started.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))),
+                           apptext::Title);
+        return;
+    }
     const bool anyDart = std::any_of(m->entries.begin(), m->entries.end(),
                                      [](const matchlog::Entry& e) { return e.kind == u"press"; });
     if (!anyDart)

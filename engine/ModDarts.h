@@ -134,6 +134,10 @@ public:
     bool Resume();
     // Leaves the unfinished match in the history as abandoned.
     void Discard();
+    // Whether a logged match's settings are whole and as they were written:
+    // a match whose settings cannot be read is not played back as if it had
+    // other ones.
+    static bool SettingsReadable(const QString& json);
     // A stored match played back on an engine of its own, without a file,
     // sound or log: what the history shows of it.
     static std::unique_ptr<ModDarts> Replayed(const matchlog::LoggedMatch& match);

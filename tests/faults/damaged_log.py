@@ -8,6 +8,10 @@
 - A dart's note of the high score it entered, forged or damaged (naming
   another row, an empty row, another score): undo after a resume leaves the
   table alone instead of taking out a real score or adding an empty row.
+- A match whose settings in the log cannot be read (not JSON, a bit
+  flipped, a member missing) is not offered for resuming, with a message,
+  and is listed as damaged; settings an earlier version wrote without a
+  check are resumed as before.
 - A log whose version is newer than this program's is refused: a message
   says so, nothing is offered for resuming, nothing more is logged, and the
   settings and high-score tables are as they were.
@@ -123,6 +127,50 @@ def forged_high_score_note(sim):
         shutil.rmtree(home, ignore_errors=True)
 
 
+def unreadable_settings(sim):
+    commands = [CLOCK, "options 3", "set start 301", "ok", "throw T20", "throw T20", "throw 20"]
+
+    def flip(text):
+        at = text.index('"savedStart":501') + len('"savedStart":')   # 501 becomes 101
+        return text[:at] + chr(ord(text[at]) ^ 0x04) + text[at + 1:]
+
+    def no_check(text):
+        s = json.loads(text)
+        del s["check"]
+        return json.dumps(s)
+
+    def lost_member(text):
+        s = json.loads(text)
+        del s["panels"]
+        s.pop("check")
+        return json.dumps(s)
+
+    def name_changed(text):
+        return text.replace('"Player 1"', '"Player 7"', 1)
+
+    for name, damage, offered in (("not JSON", lambda t: t[: len(t) // 2], False), ("a bit flipped", flip, False),
+                                  ("a name changed", name_changed, False), ("a member lost", lost_member, False),
+                                  ("no check (an earlier version)", no_check, True)):
+        home = tempfile.mkdtemp(prefix="vantrell-settings-")
+        try:
+            run(sim, home, commands)
+            db = f"{home}/Data/Darts.MDB"
+            with sqlite3.connect(db) as c:
+                (settings,) = c.execute("SELECT Settings FROM LoggedMatches").fetchone()
+                c.execute("UPDATE LoggedMatches SET Settings = ?", (damage(settings),))
+            start, history = run(sim, home, [CLOCK, "state", "history", "state"])
+            if offered:
+                assert start["resumable"] is not None and start["resumable"]["remaining"][0] == 161, \
+                    f"{name}: {start['resumable']}"
+                assert history["history"][0]["status"] == "in progress", f"{name}: {history['history']}"
+                continue
+            assert start["resumable"] is None, f"{name}: offered for resuming: {start['resumable']}"
+            assert any("cannot be resumed" in m for m in start["messages"]), f"{name}: {start['messages']}"
+            assert history["history"][0]["status"] == "damaged", f"{name}: {history['history']}"
+        finally:
+            shutil.rmtree(home, ignore_errors=True)
+
+
 def newer_log(sim):
     home = tempfile.mkdtemp(prefix="vantrell-newer-log-")
     try:
@@ -147,7 +195,7 @@ def newer_log(sim):
 def main():
     sim = sys.argv[1]
     failed = 0
-    for case in (edited_rows, forged_high_score_note, newer_log):
+    for case in (edited_rows, forged_high_score_note, unreadable_settings, newer_log):
         try:
             case(sim)
             print(f"PASS {case.__name__}")

@@ -331,6 +331,10 @@ def check_consistent(rows, matches, visits):
         need(m["playedOn"] == (row["status"] == "played on"), f"{where}: playedOn {m['playedOn']}")
         rows_csv = by_match.get((str(m["id"]), m["playedOn"]), [])
         json_visits = [v for leg in m["legs"] for v in leg["visits"]]
+        if m["status"] == "damaged":
+            # Its visits may be wrong: the JSON says so, the CSV leaves them out.
+            need(not rows_csv, f"{where}: a damaged match has CSV rows")
+            continue
         need(len(rows_csv) == len(json_visits), f"{where}: {len(rows_csv)} CSV visits, {len(json_visits)} in JSON")
         points, darts = [0, 0], [0, 0]
         last = {}
@@ -433,9 +437,10 @@ def check_damaged(sim):
              == ["T20", "T20", "T20", "20", "19", "5"], f"first match: {oldest['legs']}")
         need([d["label"] for leg in newest["legs"] for v in leg["visits"] for d in v["darts"]] == ["T19"],
              f"second match: {newest['legs']}")
-        # Settings that cannot be read are the program's first-run ones.
-        need(newest["settings"]["startingScore"] == 501 and len(newest["players"]) == 2,
-             f"second match: {newest['settings']}")
+        # A match whose settings cannot be read is marked so: it is played
+        # back with a first run's settings, which may not be its own.
+        need(newest["status"] == "damaged" and rows[0]["status"] == "damaged", f"second match: {newest['status']}")
+        need(oldest["status"] != "damaged", f"first match: {oldest['status']}")
 
 
 def main():
