@@ -10,6 +10,8 @@ void ModDarts::ShowHistory()
     int skipped = 0;
     QString error;
     w.rows = history::ReadAll(log_, &skipped, &error);
+    if (!dbDarts.logDamage().isEmpty())
+        error = QStringLiteral("the match log is damaged (%1)").arg(dbDarts.logDamage());
     w.open = true;
     ++w.revision;
     HistoryPagesClose();

@@ -79,7 +79,40 @@ struct Inspection {
     QString problem;
     std::optional<qint64> settingsRowId; // the first Options row, when there is one
     bool interruptedWrite = false;
+    // Damage found in the match log's tables alone: the file is used, the
+    // log is not.
+    QString logProblem;
 };
+
+// The first thing a check found, as a message can quote it: SQLite may
+// give a page of findings in one text, under a heading.
+QString FirstFinding(const QStringList& findings)
+{
+    for (const QString& text : findings)
+        for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts))
+            if (!line.startsWith(QStringLiteral("***")))
+                return line.size() > 160 ? line.left(160) + QStringLiteral("...") : line;
+    return QStringLiteral("no check result");
+}
+
+// What an integrity check of the file, or of one table with its indexes,
+// finds: empty when it is sound.
+QString IntegrityFinding(QSqlDatabase db, const QString& table = QString())
+{
+    QSqlQuery check(db);
+    const QString sql = table.isEmpty() ? QStringLiteral("PRAGMA integrity_check")
+                                        : QStringLiteral("PRAGMA integrity_check(\"%1\")").arg(table);
+    if (!check.exec(sql))
+        return SqlErrorText(check.lastError());
+    QStringList findings;
+    while (check.next())
+        findings << check.value(0).toString();
+    if (check.lastError().isValid())
+        return SqlErrorText(check.lastError());
+    if (findings == QStringList{QStringLiteral("ok")})
+        return QString();
+    return FirstFinding(findings);
+}
 
 bool columnsOf(QSqlDatabase db, const QString& table, QStringList* columns, QString* problem)
 {
@@ -138,8 +171,10 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
     }
 
     {
+        // The whole check, which also finds an index that no longer matches
+        // its table (the quick one does not), before anything writes.
         QSqlQuery check(db);
-        if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+        if (!check.exec(QStringLiteral("PRAGMA integrity_check"))) {
             const QString why = SqlErrorText(check.lastError());
             // SQLite's primary result codes: 26 not a database, 11 corrupt.
             const int code = check.lastError().nativeErrorCode().toInt() & 0xff;
@@ -159,10 +194,22 @@ Inspection inspect(const QString& connectionName, const QString& path, int busyT
             return result;
         }
         if (findings != QStringList{QStringLiteral("ok")}) {
-            result.problem = QStringLiteral("it is damaged (%1)")
-                                 .arg(findings.isEmpty() ? QStringLiteral("no check result")
-                                                         : findings.first());
-            return result;
+            const QString found = FirstFinding(findings);
+            // Damage within the match log's tables alone leaves the settings
+            // and high scores usable: only the log is turned away. Anything
+            // else (the program's own tables, pages no table owns) refuses
+            // the file.
+            const bool ownSound = IntegrityFinding(db, QStringLiteral("Options")).isEmpty() &&
+                                  IntegrityFinding(db, QStringLiteral("HiScores")).isEmpty();
+            QString logFinding;
+            for (const char* table : {"LoggedEvents", "LoggedMatches", "LogVersion"})
+                if (logFinding.isEmpty() && db.tables().contains(QLatin1String(table)))
+                    logFinding = IntegrityFinding(db, QLatin1String(table));
+            if (!ownSound || logFinding.isEmpty()) {
+                result.problem = QStringLiteral("it is damaged (%1)").arg(found);
+                return result;
+            }
+            result.logProblem = QStringLiteral("it is damaged (%1)").arg(logFinding);
         }
     }
 
@@ -508,6 +555,7 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
     path_ = path;
     writable_ = false;
     unwritableReason_.clear();
+    logDamage_.clear();
     const QString name = shownPath(path);
     auto failed = [&](const QString& text) {
         if (error)
@@ -548,6 +596,7 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
     }
     if (found.verdict == Inspection::Verdict::Damaged)
         return failed(QStringLiteral("The database %1 cannot be used: %2.").arg(name, found.problem));
+    logDamage_ = found.logProblem;
 
     const bool repair = found.verdict == Inspection::Verdict::SettingsDamaged;
     if (repair) {

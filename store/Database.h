@@ -52,6 +52,9 @@ public:
     bool writable() const { return writable_; }
     // Why the trial write failed; empty when it did not.
     const QString& unwritableReason() const { return unwritableReason_; }
+    // What is wrong with the match log's tables when they alone are damaged
+    // (the file is used without its log); empty when they are sound.
+    const QString& logDamage() const { return logDamage_; }
 
     // The one rule for a write that failed: the operator hears about it once
     // per run, and not at all when the start already said that nothing
@@ -78,6 +81,7 @@ private:
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;
     bool writable_ = false;
     QString unwritableReason_;
+    QString logDamage_;
     bool failedWriteReported_ = false;
     std::unique_ptr<QLockFile> lock_;
     // The file as open() found it, until close(), for refuse().

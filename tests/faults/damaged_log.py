@@ -12,6 +12,11 @@
   flipped, a member missing) is not offered for resuming, with a message,
   and is listed as damaged; settings an earlier version wrote without a
   check are resumed as before.
+- Damage in the log's own pages (a page of its events overwritten, its
+  index out of step with its table): the file opens with its settings and
+  high scores, a message says the match history cannot be read, and no byte
+  of the log's pages changes, whatever is played. Damage the quick check
+  misses (an index out of step) in the program's own tables refuses the file.
 - A log whose version is newer than this program's is refused: a message
   says so, nothing is offered for resuming, nothing more is logged, and the
   settings and high-score tables are as they were.
@@ -171,6 +176,76 @@ def unreadable_settings(sim):
             shutil.rmtree(home, ignore_errors=True)
 
 
+def log_pages(db):
+    """The log's pages: {page number: bytes}."""
+    with sqlite3.connect(db) as c:
+        size = c.execute("PRAGMA page_size").fetchone()[0]
+        numbers = [n for (n,) in c.execute("SELECT pageno FROM dbstat WHERE name IN "
+                                           "('LoggedEvents', 'LoggedEventsByMatch', 'LoggedMatches', 'LogVersion')")]
+    data = open(db, "rb").read()
+    return {n: data[(n - 1) * size:n * size] for n in numbers}, size
+
+
+def damaged_log_pages(sim):
+    darts = ["T20", "T20", "T20", "20", "1", "5", "T19", "19", "D16", "0"] * 60
+    for damage in ("a page of events overwritten", "its index out of step"):
+        home = tempfile.mkdtemp(prefix="vantrell-log-pages-")
+        try:
+            run(sim, home, [CLOCK] + [f"throw {d}" for d in darts])
+            db = f"{home}/Data/Darts.MDB"
+            before_tables = tables(db)
+            if damage == "its index out of step":
+                with sqlite3.connect(db) as c:
+                    c.execute("PRAGMA writable_schema = ON")
+                    c.execute("UPDATE sqlite_master SET sql = 'CREATE INDEX LoggedEventsByMatch ON LoggedEvents "
+                              "(Seq, MatchId)' WHERE name = 'LoggedEventsByMatch'")
+            else:
+                pages, size = log_pages(db)
+                with sqlite3.connect(db) as c:
+                    leaf = c.execute("SELECT pageno FROM dbstat WHERE name = 'LoggedEvents' AND pagetype = 'leaf' "
+                                     "ORDER BY pageno LIMIT 1 OFFSET 3").fetchone()[0]
+                with open(db, "r+b") as f:
+                    f.seek((leaf - 1) * size + 40)
+                    f.write(bytes((i * 37 + 11) % 256 for i in range(size - 80)))
+            with sqlite3.connect(db) as c:
+                assert c.execute("PRAGMA integrity_check").fetchone()[0] != "ok", f"{damage}: no damage made"
+            pages_before, _ = log_pages(db)
+            start, after = run(sim, home, [CLOCK, "state"] + [f"throw {d}" for d in darts[:30]] +
+                               ["undo", "history", "state"])
+            assert any("match history" in m and "cannot be read" in m for m in start["messages"]), \
+                f"{damage}: {start['messages']}"
+            assert start["resumable"] is None, f"{damage}: offered {start['resumable']}"
+            assert len(start["hitable"]) == 10 and start["saved"]["StartWith"] == 501, f"{damage}: {start['hitable']}"
+            assert any("could not be read" in m for m in after["messages"]), f"{damage}: {after['messages']}"
+            pages_after, _ = log_pages(db)
+            assert pages_after == pages_before, f"{damage}: the log's pages were written"
+            assert tables(db)[0] == before_tables[0], f"{damage}: the settings changed"
+        finally:
+            shutil.rmtree(home, ignore_errors=True)
+
+
+def index_out_of_step_in_own_table(sim):
+    home = tempfile.mkdtemp(prefix="vantrell-own-index-")
+    try:
+        run(sim, home, [CLOCK, "throw T20"])
+        db = f"{home}/Data/Darts.MDB"
+        with sqlite3.connect(db) as c:
+            c.execute("CREATE INDEX HiScoresByScore ON HiScores (Score)")
+        with sqlite3.connect(db) as c:
+            c.execute("PRAGMA writable_schema = ON")
+            c.execute("UPDATE sqlite_master SET sql = 'CREATE INDEX HiScoresByScore ON HiScores (Name)' "
+                      "WHERE name = 'HiScoresByScore'")
+        with sqlite3.connect(db) as c:
+            assert c.execute("PRAGMA quick_check").fetchone()[0] == "ok"
+        before = open(db, "rb").read()
+        out = subprocess.run([sim, "--home", home], input="throw T20\nstate\n", capture_output=True, text=True,
+                             timeout=60)
+        assert out.returncode == 1 and "damaged" in out.stderr, (out.returncode, out.stderr)
+        assert open(db, "rb").read() == before, "the refused file was changed"
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
 def newer_log(sim):
     home = tempfile.mkdtemp(prefix="vantrell-newer-log-")
     try:
@@ -195,7 +270,8 @@ def newer_log(sim):
 def main():
     sim = sys.argv[1]
     failed = 0
-    for case in (edited_rows, forged_high_score_note, unreadable_settings, newer_log):
+    for case in (edited_rows, forged_high_score_note, unreadable_settings, damaged_log_pages,
+                 index_out_of_step_in_own_table, newer_log):
         try:
             case(sim)
             print(f"PASS {case.__name__}")
