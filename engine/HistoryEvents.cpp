@@ -7,19 +7,19 @@
 void ModDarts::ShowHistory()
 {
     HistoryWindow& w = historyWindow;
-    int skipped = 0;
+    matchlog::LeftOut leftOut;
     QString error;
-    w.rows = history::ReadAll(log_, &skipped, &error);
-    if (!dbDarts.logDamage().isEmpty())
-        error = QStringLiteral("the match log is damaged (%1)").arg(dbDarts.logDamage());
+    w.rows = history::ReadAll(log_, &leftOut, &error);
+    if (!logUnreadable_.isEmpty())
+        error = QStringLiteral("the match log cannot be read: %1").arg(logUnreadable_);
     w.open = true;
     ++w.revision;
     HistoryPagesClose();
     if (!error.isEmpty())
         notifier().message(QStringLiteral("The match history could not be read completely:\n") + error, apptext::Title);
-    else if (skipped > 0)
-        notifier().message(QStringLiteral("%1 entries of the match log could not be read back; the rest is listed.")
-                               .arg(skipped),
+    else if (!leftOut.empty())
+        notifier().message(QStringLiteral("Part of the match log could not be read back; the rest is listed.\n\n") +
+                               leftOut.text(),
                            apptext::Title);
 }
 
@@ -70,9 +70,8 @@ bool ModDarts::ExportHistory(const QString& path, QString* error)
     if (historyWindow.open) {
         done = history::Export(historyWindow.rows, path, &why);
     } else {
-        int skipped = 0;
         QString readError;
-        const std::vector<history::StoredMatch> rows = history::ReadAll(log_, &skipped, &readError);
+        const std::vector<history::StoredMatch> rows = history::ReadAll(log_, nullptr, &readError);
         done = readError.isEmpty() ? history::Export(rows, path, &why) : false;
         if (!readError.isEmpty())
             why = readError;

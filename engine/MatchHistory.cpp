@@ -234,12 +234,22 @@ std::vector<StoredMatch> Read(const matchlog::LoggedMatch& log)
     return {after, won};
 }
 
-std::vector<StoredMatch> ReadAll(const matchlog::Log& log, int* skipped, QString* error)
+std::vector<StoredMatch> ReadAll(const matchlog::Log& log, matchlog::LeftOut* leftOut, QString* error)
 {
     std::vector<StoredMatch> out;
-    for (const matchlog::LoggedMatch& each : log.all(skipped, error)) {
+    for (const matchlog::LoggedMatch& each : log.all(leftOut, error)) {
         const bool anyDart = std::any_of(each.entries.begin(), each.entries.end(),
                                          [](const matchlog::Entry& e) { return e.kind == u"press"; });
+        // A match of events this program does not know would vanish
+        // without a word.
+        const auto unknown = std::count_if(each.entries.begin(), each.entries.end(),
+                                           [](const matchlog::Entry& e) { return !ModDarts::IsLoggedKind(e.kind); });
+        if (!anyDart && unknown > 0 && leftOut)
+            leftOut->matches << QStringLiteral("Match %1 was left out: %2 of its %3 logged events are of no kind "
+                                               "this program knows, and none is a dart.")
+                                    .arg(each.id)
+                                    .arg(unknown)
+                                    .arg(each.entries.size());
         if (anyDart)
             for (StoredMatch& m : Read(each))
                 out.push_back(std::move(m));

@@ -84,9 +84,9 @@ matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log);
 // on after the match was won, that play.
 std::vector<StoredMatch> Read(const matchlog::LoggedMatch& log);
 
-// Every stored match with at least one dart, newest first. `skipped` counts
-// the log's rows that could not be read back.
-std::vector<StoredMatch> ReadAll(const matchlog::Log& log, int* skipped, QString* error);
+// Every stored match with at least one dart, newest first. `leftOut` says
+// what of the log could not be read back, and why.
+std::vector<StoredMatch> ReadAll(const matchlog::Log& log, matchlog::LeftOut* leftOut, QString* error);
 
 // The date of a row as the history shows it: "dd/mm/yyyy HH:MM:SS".
 QString DateText(const QDateTime& moment);

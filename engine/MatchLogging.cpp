@@ -280,6 +280,16 @@ void ModDarts::applySettings(const QString& json)
                          qint64(o.value(u"visitRemaining").toDouble()));
 }
 
+bool ModDarts::IsLoggedKind(const QString& kind)
+{
+    static const QStringList kinds{QStringLiteral("press"),   QStringLiteral("undo"),    QStringLiteral("winnerok"),
+                                   QStringLiteral("options"), QStringLiteral("activate"), QStringLiteral("tab"),
+                                   QStringLiteral("name1"),   QStringLiteral("name2"),   QStringLiteral("legs"),
+                                   QStringLiteral("sets"),    QStringLiteral("start"),   QStringLiteral("players"),
+                                   QStringLiteral("commentary"), QStringLiteral("ok"),   QStringLiteral("cancel")};
+    return kinds.contains(kind);
+}
+
 bool ModDarts::play(const matchlog::Entry& e)
 {
     const QString& k = e.kind;

@@ -138,6 +138,8 @@ public:
     // a match whose settings cannot be read is not played back as if it had
     // other ones.
     static bool SettingsReadable(const QString& json);
+    // Whether a logged entry's kind is one this program logs and plays back.
+    static bool IsLoggedKind(const QString& kind);
     // A stored match played back on an engine of its own, without a file,
     // sound or log: what the history shows of it.
     static std::unique_ptr<ModDarts> Replayed(const matchlog::LoggedMatch& match);
@@ -271,6 +273,7 @@ private:
     int logDepth_ = 0;
     std::unique_ptr<Transaction> command_;   // the logged event's writes
     bool logStopped_ = false;
+    QString logUnreadable_;   // why the file's log is turned away, when it is
     bool replaying_ = false;
     bool currentWon_ = false;   // the logged match is marked won
     const matchlog::Entry* replayEntry_ = nullptr;

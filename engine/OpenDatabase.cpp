@@ -37,20 +37,23 @@ bool ModDarts::OpenDatabase(QString* error)
     // The match log lives in the same file. A file that cannot be written
     // keeps no log (and said so below); a log of a newer program is left
     // alone, and so is a damaged one: not read, not written, not mended.
-    if (!dbDarts.logDamage().isEmpty()) {
-        notifier().message(QStringLiteral("The match history in %1 cannot be read: %2.\n\nPlay goes on with your "
-                                          "settings and high scores, but matches are not kept or resumed this "
-                                          "time, and the damaged history is left as it is.")
-                               .arg(QDir::toNativeSeparators(dbDarts.path()), dbDarts.logDamage()),
-                           apptext::Title);
-    } else if (dbDarts.writable() && setup_.keepsLog) {
+    logUnreadable_ = dbDarts.logDamage();
+    if (logUnreadable_.isEmpty() && dbDarts.writable() && setup_.keepsLog) {
         QString logError;
         if (!log_.open(dbDarts.connection(), &logError) && log_.newer())
             notifier().message(QStringLiteral("The match log in %1 was written by a newer version of Vantrell 2: "
                                               "matches will not be resumed or kept this time.")
                                    .arg(QDir::toNativeSeparators(dbDarts.path())),
                                apptext::Title);
+        else if (!log_.isOpen())
+            logUnreadable_ = logError;
     }
+    if (!logUnreadable_.isEmpty())
+        notifier().message(QStringLiteral("The match history in %1 cannot be read: %2.\n\nPlay goes on with your "
+                                          "settings and high scores, but matches are not kept or resumed this "
+                                          "time, and the history is left as it is.")
+                               .arg(QDir::toNativeSeparators(dbDarts.path()), logUnreadable_),
+                           apptext::Title);
     if (!dbDarts.writable()) {
         // Said once, now; the writes that fail later say nothing more.
         notifier().message(

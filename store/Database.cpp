@@ -570,6 +570,9 @@ Database::Opened Database::open(const QString& path, Notifier& notifier, QString
     if (info.isDir())
         return failed(QStringLiteral("The database %1 could not be opened: it is a folder, "
                                      "not a database file.").arg(name));
+    if (info.exists() && !info.isFile())
+        return failed(QStringLiteral("The database %1 could not be opened: it is not an ordinary file "
+                                     "(a pipe or a device), not a database file.").arg(name));
     if (!info.exists()) {
         QString why;
         if (!createFile(connectionName_ + QStringLiteral("-create"), path, &why))

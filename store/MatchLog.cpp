@@ -101,6 +101,30 @@ bool Log::open(QSqlDatabase db, QString* error)
                 *error = QStringLiteral("The match log in this file was written by a newer version of the program.");
             return false;
         }
+        // A log missing a table or a column (dropped by another program)
+        // would fail at its first read or write with a message about
+        // statements; it is turned away here, saying what is missing.
+        const std::pair<const char*, QStringList> required[] = {
+            {"LoggedMatches", {"Id", "Started", "Status", "Ended", "Settings"}},
+            {"LoggedEvents", {"Id", "MatchId", "Seq", "Kind", "X", "Y", "Label", "Text", "Number", "Extra"}}};
+        for (const auto& [table, columns] : required) {
+            QSqlQuery info(db_);
+            QStringList found;
+            if (info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table))))
+                while (info.next())
+                    found << info.value(1).toString();
+            if (found.isEmpty()) {
+                if (error)
+                    *error = QStringLiteral("its table %1 is missing").arg(QLatin1String(table));
+                return false;
+            }
+            for (const QString& column : columns)
+                if (!found.contains(column, Qt::CaseInsensitive)) {
+                    if (error)
+                        *error = QStringLiteral("its table %1 has no column %2").arg(QLatin1String(table), column);
+                    return false;
+                }
+        }
     }
     open_ = true;
     return true;
@@ -272,11 +296,24 @@ bool Log::writtenByAnotherCopy(const LoggedMatch& match)
     return ProcessIsRunning(words[0], pid);
 }
 
-std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* error) const
+QString LeftOut::text() const
+{
+    QStringList lines = matches;
+    if (rows > 0)
+        lines << QStringLiteral("%1 logged events cannot be read back (changed by another program, or written "
+                                "only in part) and were left out.").arg(rows);
+    if (orphans > 0)
+        lines << QStringLiteral("%1 logged events belong to no match the log has a record of and were left out.")
+                     .arg(orphans);
+    return lines.join(u'\n');
+}
+
+std::vector<LoggedMatch> Log::read(const QString& where, LeftOut* leftOut, QString* error) const
 {
     std::vector<LoggedMatch> matches;
-    if (skipped)
-        *skipped = 0;
+    LeftOut ignored;
+    LeftOut& out = leftOut ? *leftOut : ignored;
+    out = LeftOut();
     if (!open_ || !made_)
         return matches;
     // A log of an earlier version, never written by this one, has no writers.
@@ -296,14 +333,22 @@ std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* 
         LoggedMatch match;
         bool ok = false;
         match.id = m.value(0).toLongLong(&ok);
-        bool statusOk = false;
-        match.status = statusFrom(m.value(2).toString(), &statusOk);
-        match.started = QDateTime::fromString(m.value(1).toString(), Qt::ISODate);
-        if (!ok || !statusOk || !match.started.isValid()) {
-            if (skipped)
-                ++*skipped;
+        if (!ok) {
+            out.matches << QStringLiteral("A match whose number (%1) cannot be read was left out.")
+                               .arg(m.value(0).toString());
             continue;
         }
+        bool statusOk = false;
+        match.status = statusFrom(m.value(2).toString(), &statusOk);
+        if (!statusOk)
+            out.matches << QStringLiteral("Match %1: its status \"%2\" cannot be read; it is listed as abandoned.")
+                               .arg(match.id)
+                               .arg(m.value(2).toString());
+        match.started = QDateTime::fromString(m.value(1).toString(), Qt::ISODate);
+        if (!match.started.isValid())
+            out.matches << QStringLiteral("Match %1: its start \"%2\" cannot be read; it is listed without one.")
+                               .arg(match.id)
+                               .arg(m.value(1).toString());
         match.settings = m.value(3).toString();
         match.writer = m.value(4).toString();
         matches.push_back(std::move(match));
@@ -328,28 +373,37 @@ std::vector<LoggedMatch> Log::read(const QString& where, int* skipped, QString* 
             e.number = q.value(5).isNull() ? 0 : q.value(5).toLongLong(&nOk);
             e.extra = q.value(6).toString();
             if (e.kind.isEmpty() || !xOk || !yOk || !nOk) {
-                if (skipped)
-                    ++*skipped;
+                ++out.rows;
                 continue;
             }
             match.entries.push_back(std::move(e));
         }
+    }
+    if (where.isEmpty()) {
+        QSqlQuery orphans(db_);
+        if (orphans.exec(QStringLiteral("SELECT COUNT(*) FROM LoggedEvents WHERE MatchId NOT IN "
+                                        "(SELECT Id FROM LoggedMatches)")) &&
+            orphans.next())
+            out.orphans = orphans.value(0).toInt();
     }
     return matches;
 }
 
 std::optional<LoggedMatch> Log::unfinished(int* skipped, QString* error) const
 {
+    LeftOut leftOut;
     std::vector<LoggedMatch> newest = read(QStringLiteral("WHERE Id = (SELECT MAX(Id) FROM LoggedMatches) AND Ended IS NULL"),
-                                           skipped, error);
+                                           &leftOut, error);
+    if (skipped)
+        *skipped = leftOut.rows;
     if (newest.empty() || newest.front().entries.empty())
         return std::nullopt;
     return std::move(newest.front());
 }
 
-std::vector<LoggedMatch> Log::all(int* skipped, QString* error) const
+std::vector<LoggedMatch> Log::all(LeftOut* leftOut, QString* error) const
 {
-    return read(QString(), skipped, error);
+    return read(QString(), leftOut, error);
 }
 
 } // namespace matchlog

@@ -14,6 +14,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -51,6 +52,16 @@ struct LoggedMatch {
     std::vector<Entry> entries;  // in order
     qint64 lastSeq = 0;          // the number of its last row, read or not
     QString writer;              // the program that wrote it last: "host pid"
+};
+
+// What reading the log had to leave out, and why, for the one message
+// that says so.
+struct LeftOut {
+    int rows = 0;          // events that cannot be read back (edited by hand, half written)
+    int orphans = 0;       // events of a match the log has no record of
+    QStringList matches;   // a line for each match read in part or left out
+    bool empty() const { return rows == 0 && orphans == 0 && matches.isEmpty(); }
+    QString text() const;
 };
 
 class Log {
@@ -91,11 +102,12 @@ public:
     // edited by hand, a half-written one) are left out and counted in
     // `skipped`.
     std::optional<LoggedMatch> unfinished(int* skipped, QString* error) const;
-    // Every stored match, newest first, with its entries.
-    std::vector<LoggedMatch> all(int* skipped, QString* error) const;
+    // Every stored match, newest first, with its entries. A match whose
+    // start cannot be read is kept, without one.
+    std::vector<LoggedMatch> all(LeftOut* leftOut, QString* error) const;
 
 private:
-    std::vector<LoggedMatch> read(const QString& where, int* skipped, QString* error) const;
+    std::vector<LoggedMatch> read(const QString& where, LeftOut* leftOut, QString* error) const;
     bool makeTables(QString* error);
     // The tables made, with every column this version writes.
     bool readyToWrite(QString* error);

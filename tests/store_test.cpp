@@ -309,10 +309,10 @@ private slots:
         const auto labels = [&](const Opened& file) {
             matchlog::Log reader;
             QStringList out;
-            int skipped = 0;
+            matchlog::LeftOut leftOut;
             if (!reader.open(file.db.connection(), &error))
                 return out;
-            for (const matchlog::LoggedMatch& m : reader.all(&skipped, &error))
+            for (const matchlog::LoggedMatch& m : reader.all(&leftOut, &error))
                 for (const matchlog::Entry& e : m.entries)
                     if (e.kind == QLatin1String("press"))
                         out << e.label;

@@ -17,6 +17,9 @@
   high scores, a message says the match history cannot be read, and no byte
   of the log's pages changes, whatever is played. Damage the quick check
   misses (an index out of step) in the program's own tables refuses the file.
+- A log table dropped by another program: the history is said to be
+  unreadable, naming the table, and play goes on; a FIFO in place of the
+  database is refused as no ordinary file, not as an empty one.
 - A log whose version is newer than this program's is refused: a message
   says so, nothing is offered for resuming, nothing more is logged, and the
   settings and high-score tables are as they were.
@@ -24,6 +27,7 @@
     damaged_log.py SIM
 """
 import json
+import os
 import shutil
 import sqlite3
 import subprocess
@@ -246,6 +250,25 @@ def index_out_of_step_in_own_table(sim):
         shutil.rmtree(home, ignore_errors=True)
 
 
+def dropped_table_and_fifo(sim):
+    home = tempfile.mkdtemp(prefix="vantrell-dropped-")
+    try:
+        run(sim, home, [CLOCK, "throw T20", "throw 20"])
+        db = f"{home}/Data/Darts.MDB"
+        with sqlite3.connect(db) as c:
+            c.execute("DROP TABLE LoggedEvents")
+        start, after = run(sim, home, [CLOCK, "state", "throw T20", "throw T20", "throw T20", "history", "state"])
+        told = "\n".join(start["messages"] + after["messages"])
+        assert "its table LoggedEvents is missing" in told and "Parameter" not in told, told
+        assert after["panels"][0]["lblScoreLeft"] == "321", after["panels"][0]
+        os.remove(db)
+        os.mkfifo(db)
+        out = subprocess.run([sim, "--home", home], input="state\n", capture_output=True, text=True, timeout=20)
+        assert out.returncode == 1 and "not an ordinary file" in out.stderr and "empty" not in out.stderr, out.stderr
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
 def newer_log(sim):
     home = tempfile.mkdtemp(prefix="vantrell-newer-log-")
     try:
@@ -271,7 +294,7 @@ def main():
     sim = sys.argv[1]
     failed = 0
     for case in (edited_rows, forged_high_score_note, unreadable_settings, damaged_log_pages,
-                 index_out_of_step_in_own_table, newer_log):
+                 index_out_of_step_in_own_table, dropped_table_and_fifo, newer_log):
         try:
             case(sim)
             print(f"PASS {case.__name__}")

@@ -421,25 +421,36 @@ def check_damaged(sim):
         db.execute("UPDATE LoggedEvents SET X = 'not a number' WHERE Label = '7'")
         db.execute("UPDATE LoggedMatches SET Started = 'yesterday' WHERE Id = 3")
         db.execute("UPDATE LoggedMatches SET Settings = '{{{ not settings' WHERE Id = 2")
+        # Events of no match, and a match of events of no kind the program knows.
+        db.execute("INSERT INTO LoggedEvents (MatchId, Seq, Kind, Label) VALUES (99, 1, 'press', 'T20')")
+        db.execute("INSERT INTO LoggedMatches (Id, Started, Status) VALUES (4, '2030-01-01T13:00:00', 'abandoned')")
+        db.executemany("INSERT INTO LoggedEvents (MatchId, Seq, Kind) VALUES (4, ?, 'qqq')", [(1,), (2,)])
         db.commit()
         db.close()
         out_csv, out_json = os.path.join(home, "v.csv"), os.path.join(home, "m.json")
         final = drive(sim, home, ["history", f"export {out_csv}", f"export {out_json}"])
         rows = final[0]["history"]
-        need(any("could not be read back" in m for m in final[0]["messages"]), "no word of the rows left out")
-        need(len(rows) == 2, f"{len(rows)} rows of the two readable matches")
+        told = "\n".join(final[0]["messages"])
+        # Every loss is said, with what was left out and why.
+        for words in ("1 logged events cannot be read back", "1 logged events belong to no match",
+                      'Match 3: its start "yesterday" cannot be read', "Match 4 was left out: 2 of its 2"):
+            need(words in told, f"no word of {words!r} in {told!r}")
+        need(len(rows) == 3, f"{len(rows)} rows of the three matches with darts")
+        need(rows[0]["started"] == "", f"a start that cannot be read is shown as {rows[0]['started']!r}")
         matches, visits = read_exports(out_csv, out_json)
         check_consistent(rows, matches, visits)
         # The undo that became "zzz" is no undo: the 20 stays. The T99 and the
         # unreadable 7 are no darts at all.
-        newest, oldest = matches
+        undated, newest, oldest = matches
+        need([d["label"] for leg in undated["legs"] for v in leg["visits"] for d in v["darts"]] == ["1"],
+             f"third match: {undated['legs']}")
         need([d["label"] for leg in oldest["legs"] for v in leg["visits"] for d in v["darts"]]
              == ["T20", "T20", "T20", "20", "19", "5"], f"first match: {oldest['legs']}")
         need([d["label"] for leg in newest["legs"] for v in leg["visits"] for d in v["darts"]] == ["T19"],
              f"second match: {newest['legs']}")
         # A match whose settings cannot be read is marked so: it is played
         # back with a first run's settings, which may not be its own.
-        need(newest["status"] == "damaged" and rows[0]["status"] == "damaged", f"second match: {newest['status']}")
+        need(newest["status"] == "damaged" and rows[1]["status"] == "damaged", f"second match: {newest['status']}")
         need(oldest["status"] != "damaged", f"first match: {oldest['status']}")
 
 
