@@ -73,6 +73,14 @@ void DartRecorder::dartTakenBack(const match::DartTakenBack&)
 std::vector<Visit> DartRecorder::visits(std::size_t first) const
 {
     std::vector<Visit> out;
+    // Counted first: a long match's visits are made in one allocation.
+    std::size_t count = 0;
+    for (std::size_t i = first, open = 0; i < darts_.size(); ++i) {
+        const Thrown& t = darts_[i];
+        count += !open || t.numberInVisit == 1 || darts_[i - 1].player != t.player;
+        open = !t.endsVisit;
+    }
+    out.reserve(count);
     bool open = false;
     for (std::size_t i = first; i < darts_.size(); ++i) {
         const Thrown& t = darts_[i];

@@ -28,7 +28,19 @@ void ModDarts::HistoryOpenMatch(int row)
     HistoryWindow& w = historyWindow;
     if (!w.open || row < 0 || row >= int(w.rows.size()))
         return;
-    std::unique_ptr<ModDarts> played = Replayed(history::Playback(w.rows[std::size_t(row)].log));
+    QString error;
+    matchlog::LeftOut leftOut;
+    const std::optional<history::StoredMatch> full = history::Detailed(log_, w.rows[std::size_t(row)], &leftOut, &error);
+    if (!full) {
+        notifier().message(QStringLiteral("The match could not be read from the match log:\n") + error, apptext::Title);
+        return;
+    }
+    if (!leftOut.empty())
+        notifier().message(QStringLiteral("Part of the match could not be read back from the match log; the rest "
+                                          "is shown.\n\n") + leftOut.text(),
+                           apptext::Title);
+    std::unique_ptr<ModDarts> played = Replayed(
+        Playing(log_, full->log.id, history::PlaybackSettings(full->log.settings), full->playedEntries));
     // As the statistics window does on activation: the scoring-darts bars
     // are worked out from the bed counts.
     played->StatsActivated();
@@ -67,17 +79,24 @@ bool ModDarts::ExportHistory(const QString& path, QString* error)
 {
     QString why;
     bool done = false;
+    matchlog::LeftOut leftOut;
     if (historyWindow.open) {
-        done = history::Export(historyWindow.rows, path, &why);
+        done = history::Export(log_, historyWindow.rows, path, &leftOut, &why);
     } else {
         QString readError;
-        const std::vector<history::StoredMatch> rows = history::ReadAll(log_, nullptr, &readError);
-        done = readError.isEmpty() ? history::Export(rows, path, &why) : false;
+        const std::vector<history::StoredMatch> rows = history::ReadAll(log_, &leftOut, &readError);
+        done = readError.isEmpty() ? history::Export(log_, rows, path, &leftOut, &why) : false;
         if (!readError.isEmpty())
             why = readError;
     }
-    if (done)
+    if (done) {
+        if (!leftOut.empty())
+            notifier().message(QStringLiteral("The match history was exported to %1, but part of the match log "
+                                              "could not be read back and is not in it.\n\n").arg(path) +
+                                   leftOut.text(),
+                               apptext::Title);
         return true;
+    }
     notifier().message(QStringLiteral("The match history could not be exported to %1:\n%2").arg(path, why),
                        apptext::Title);
     if (error)

@@ -6,6 +6,8 @@
 #include "engine/ModDarts.h"
 #include "store/MatchOptions.h"
 
+#include <QCryptographicHash>
+#include <QSet>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -160,22 +162,35 @@ double ThreeDartAverage(qint64 points, qint64 darts)
     return double(RoundHalfEven(average * 100.0)) / 100;
 }
 
-matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log)
+QString PlaybackSettings(const QString& stored)
 {
-    matchlog::LoggedMatch playback = log;
-    playback.settings = SettingsForPlayback(log.settings);
-    return playback;
+    return SettingsForPlayback(stored);
 }
 
 namespace {
 
-// What the match shows at the end of `log`, with the darts `recorder` kept.
-StoredMatch ReadOne(const matchlog::LoggedMatch& log, DartRecorder& recorder)
+// What the match shows after its first `count` entries (-1: all), with the
+// darts `recorder` kept, played back from the log a row at a time.
+StoredMatch ReadOne(const matchlog::Log& source, const matchlog::LoggedMatch& log, qint64 count,
+                    DartRecorder& recorder, matchlog::LeftOut* leftOut)
 {
+    int notPlayed = 0;
+    std::shared_ptr<matchlog::EntryReader> rows;
     const std::unique_ptr<ModDarts> e =
-        ModDarts::Replayed(Playback(log), recorder, [&](const ModDarts& engine) { recorder.follow(engine); });
+        ModDarts::Replayed(ModDarts::Playing(source, log.id, SettingsForPlayback(log.settings), count, &rows), recorder,
+                           [&](const ModDarts& engine) { recorder.follow(engine); }, &notPlayed);
+    if (leftOut)
+        leftOut->rows += rows->unreadable();
     StoredMatch m;
-    m.log = log;
+    m.log.id = log.id;
+    m.log.started = log.started;
+    m.log.status = log.status;
+    m.log.settings = log.settings;
+    m.log.lastSeq = rows->lastSeq();
+    m.log.events = rows->rows();
+    m.log.darts = rows->darts();
+    m.playedEntries = count;
+    m.notPlayed = notPlayed;
     m.damaged = !ModDarts::SettingsReadable(log.settings);
     m.players = e->twoPlayers() ? 2 : 1;
     for (int p = 0; p < 2; ++p) {
@@ -199,31 +214,31 @@ StoredMatch ReadOne(const matchlog::LoggedMatch& log, DartRecorder& recorder)
 
 } // namespace
 
-std::vector<StoredMatch> Read(const matchlog::LoggedMatch& log)
+std::vector<StoredMatch> Read(const matchlog::Log& source, const matchlog::LoggedMatch& log, matchlog::LeftOut* leftOut)
 {
     DartRecorder recorder;
-    StoredMatch whole = ReadOne(log, recorder);
+    std::vector<StoredMatch> rows;
+    rows.push_back(ReadOne(source, log, -1, recorder, leftOut));
+    const StoredMatch& whole = rows.front();
     if (!recorder.playedOn() || whole.damaged)
-        return {whole};
+        return rows;
 
     // The match as it stood at the win: its log up to the winning dart.
     const std::size_t winning = std::size_t(recorder.winningDart());
-    matchlog::LoggedMatch atWin = log;
-    atWin.entries.resize(std::size_t(recorder.darts()[winning].entry) + 1);
-    atWin.status = matchlog::Status::Won;
     DartRecorder wonRecorder;
-    StoredMatch won = ReadOne(atWin, wonRecorder);
+    StoredMatch won = ReadOne(source, log, recorder.darts()[winning].entry + 1, wonRecorder, nullptr);
+    won.log.status = matchlog::Status::Won;
 
     // The play after it: what was thrown since.
-    StoredMatch after = whole;
+    StoredMatch& after = rows.front();
     after.playedOn = true;
     after.winner = -1;
     after.visits = recorder.visits(winning + 1);
     after.startingScore = int(after.visits.front().legStart);
     for (int p = 0; p < 2; ++p) {
         after.sets[p] = after.legs[p] = 0;
-        after.darts[p] = whole.darts[p] - won.darts[p];
-        after.points[p] = whole.points[p] - won.points[p];
+        after.darts[p] -= won.darts[p];
+        after.points[p] -= won.points[p];
         after.average[p] = ThreeDartAverage(after.points[p], after.darts[p]);
     }
     for (std::size_t i = winning + 1; i < recorder.darts().size(); ++i) {
@@ -231,30 +246,192 @@ std::vector<StoredMatch> Read(const matchlog::LoggedMatch& log)
         after.legs[t.player] += t.winsLeg;
         after.sets[t.player] += t.winsSet;
     }
-    return {after, won};
+    rows.push_back(std::move(won));
+    return rows;
+}
+
+namespace {
+
+constexpr int SummaryVersion = 1;
+
+template <class T> QJsonArray Pair(const T (&v)[2])
+{
+    return QJsonArray{double(v[0]), double(v[1])};
+}
+
+template <class T> void PairFrom(const QJsonValue& v, T (&out)[2])
+{
+    const QJsonArray a = v.toArray();
+    for (int p = 0; p < 2; ++p)
+        out[p] = T(a.at(p).toDouble());
+}
+
+QJsonObject RowJson(const StoredMatch& m)
+{
+    return QJsonObject{{QStringLiteral("playedOn"), m.playedOn},
+                       {QStringLiteral("players"), m.players},
+                       {QStringLiteral("names"), QJsonArray{m.names[0], m.names[1]}},
+                       {QStringLiteral("sets"), Pair(m.sets)},
+                       {QStringLiteral("legs"), Pair(m.legs)},
+                       {QStringLiteral("darts"), Pair(m.darts)},
+                       {QStringLiteral("points"), Pair(m.points)},
+                       {QStringLiteral("winner"), m.winner},
+                       {QStringLiteral("start"), m.startingScore},
+                       {QStringLiteral("legsPerSet"), m.legsPerSet},
+                       {QStringLiteral("setsPerMatch"), m.setsPerMatch}};
+}
+
+StoredMatch RowFrom(const QJsonObject& o)
+{
+    StoredMatch m;
+    m.playedOn = o.value(u"playedOn").toBool();
+    m.players = o.value(u"players").toInt(2);
+    const QJsonArray names = o.value(u"names").toArray();
+    for (int p = 0; p < 2; ++p)
+        m.names[p] = names.at(p).toString();
+    PairFrom(o.value(u"sets"), m.sets);
+    PairFrom(o.value(u"legs"), m.legs);
+    PairFrom(o.value(u"darts"), m.darts);
+    PairFrom(o.value(u"points"), m.points);
+    for (int p = 0; p < 2; ++p)
+        m.average[p] = ThreeDartAverage(m.points[p], m.darts[p]);
+    m.winner = o.value(u"winner").toInt(-1);
+    m.startingScore = o.value(u"start").toInt(501);
+    m.legsPerSet = o.value(u"legsPerSet").toDouble();
+    m.setsPerMatch = o.value(u"setsPerMatch").toDouble();
+    return m;
+}
+
+// The rows of a listed match played back from its log.
+std::vector<StoredMatch> Replay(const matchlog::Log& log, const matchlog::LoggedMatch& listed,
+                                matchlog::LeftOut* leftOut)
+{
+    return Read(log, listed, leftOut);
+}
+
+} // namespace
+
+QString SummaryJson(const Summary& summary)
+{
+    QJsonArray rows;
+    for (const StoredMatch& m : summary.rows)
+        rows.append(RowJson(m));
+    const Resumable& r = summary.resumable;
+    const QJsonObject resumable{{QStringLiteral("players"), QJsonArray{r.players[0], r.players[1]}},
+                                {QStringLiteral("sets"), Pair(r.sets)},
+                                {QStringLiteral("legs"), Pair(r.legs)},
+                                {QStringLiteral("remaining"), Pair(r.remaining)},
+                                {QStringLiteral("darts"), double(r.darts)},
+                                {QStringLiteral("wonBy"), r.wonBy},
+                                {QStringLiteral("playedOn"), r.playedOn}};
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("v"), SummaryVersion},
+                                                       {QStringLiteral("seq"), double(summary.seq)},
+                                                       {QStringLiteral("darts"), double(summary.darts)},
+                                                       {QStringLiteral("settings"), summary.settings},
+                                                       {QStringLiteral("rows"), rows},
+                                                       {QStringLiteral("resumable"), resumable}})
+                                 .toJson(QJsonDocument::Compact));
+}
+
+std::optional<Summary> SummaryFrom(const QString& json)
+{
+    const QJsonObject o = QJsonDocument::fromJson(json.toUtf8()).object();
+    if (o.value(u"v").toInt() != SummaryVersion)
+        return std::nullopt;
+    Summary s;
+    s.seq = qint64(o.value(u"seq").toDouble());
+    s.darts = qint64(o.value(u"darts").toDouble());
+    s.settings = o.value(u"settings").toString();
+    const QJsonArray rows = o.value(u"rows").toArray();
+    if (rows.isEmpty() || rows.size() > 2)
+        return std::nullopt;
+    for (const QJsonValue& row : rows)
+        s.rows.push_back(RowFrom(row.toObject()));
+    const QJsonObject r = o.value(u"resumable").toObject();
+    const QJsonArray players = r.value(u"players").toArray();
+    for (int p = 0; p < 2; ++p)
+        s.resumable.players[p] = players.at(p).toString();
+    PairFrom(r.value(u"sets"), s.resumable.sets);
+    PairFrom(r.value(u"legs"), s.resumable.legs);
+    PairFrom(r.value(u"remaining"), s.resumable.remaining);
+    s.resumable.darts = qint64(r.value(u"darts").toDouble());
+    s.resumable.wonBy = r.value(u"wonBy").toInt(-1);
+    s.resumable.playedOn = r.value(u"playedOn").toBool();
+    return s;
+}
+
+QString SettingsDigest(const QString& settings)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(settings.toUtf8(), QCryptographicHash::Md5).toHex());
+}
+
+bool SummaryStandsFor(const Summary& summary, const matchlog::LoggedMatch& m)
+{
+    return summary.seq == m.lastSeq && m.events == m.lastSeq && summary.settings == SettingsDigest(m.settings);
 }
 
 std::vector<StoredMatch> ReadAll(const matchlog::Log& log, matchlog::LeftOut* leftOut, QString* error)
 {
     std::vector<StoredMatch> out;
-    for (const matchlog::LoggedMatch& each : log.all(leftOut, error)) {
-        const bool anyDart = std::any_of(each.entries.begin(), each.entries.end(),
-                                         [](const matchlog::Entry& e) { return e.kind == u"press"; });
-        // A match of events this program does not know would vanish
-        // without a word.
-        const auto unknown = std::count_if(each.entries.begin(), each.entries.end(),
-                                           [](const matchlog::Entry& e) { return !ModDarts::IsLoggedKind(e.kind); });
-        if (!anyDart && unknown > 0 && leftOut)
-            leftOut->matches << QStringLiteral("Match %1 was left out: %2 of its %3 logged events are of no kind "
-                                               "this program knows, and none is a dart.")
-                                    .arg(each.id)
-                                    .arg(unknown)
-                                    .arg(each.entries.size());
-        if (anyDart)
-            for (StoredMatch& m : Read(each))
+    for (const matchlog::LoggedMatch& each : log.list(leftOut, error)) {
+        if (each.events == 0)
+            continue;
+        // The summary written with the match's last row stands for it while
+        // its rows and settings are those it was written with.
+        if (const std::optional<Summary> summary = SummaryFrom(each.summary);
+            summary && SummaryStandsFor(*summary, each)) {
+            if (summary->darts == 0)
+                continue;
+            for (StoredMatch m : summary->rows) {
+                m.log = each;
+                if (summary->rows.size() == 2 && !m.playedOn)
+                    m.log.status = matchlog::Status::Won;
                 out.push_back(std::move(m));
+            }
+            continue;
+        }
+        // Otherwise (a log of an earlier version, rows changed since, a
+        // damaged match's settings) it is played back.
+        std::vector<StoredMatch> rows = Replay(log, each, leftOut);
+        if (rows.empty())
+            continue;
+        if (rows.front().log.darts == 0) {
+            // A match of events this program does not know would vanish
+            // without a word.
+            if (rows.front().notPlayed > 0 && leftOut)
+                leftOut->matches << QStringLiteral("Match %1 was left out: %2 of its %3 logged events are of no "
+                                                   "kind this program knows, and none is a dart.")
+                                        .arg(each.id)
+                                        .arg(rows.front().notPlayed)
+                                        .arg(rows.front().log.events);
+            continue;
+        }
+        for (StoredMatch& m : rows) {
+            m.visits.clear();
+            out.push_back(std::move(m));
+        }
     }
     return out;
+}
+
+std::optional<StoredMatch> Detailed(const matchlog::Log& log, const StoredMatch& row, matchlog::LeftOut* leftOut,
+                                    QString* error)
+{
+    std::vector<StoredMatch> rows = Replay(log, row.log, leftOut);
+    if (rows.empty() || rows.front().log.events == 0) {
+        if (error)
+            *error = QStringLiteral("match %1 is no longer in the match log").arg(row.log.id);
+        return std::nullopt;
+    }
+    if (rows.front().notPlayed > 0 && leftOut)
+        leftOut->matches << QStringLiteral("Match %1: %2 of its logged events could not be played back (of no kind "
+                                           "this program knows, or a dart that is no bed) and were left out.")
+                                .arg(row.log.id)
+                                .arg(rows.front().notPlayed);
+    for (StoredMatch& m : rows)
+        if (m.playedOn == row.playedOn)
+            return std::move(m);
+    return std::move(rows.front());
 }
 
 QString StatusText(const StoredMatch& match)
@@ -281,16 +458,20 @@ bool FormatOf(const QString& path, Format* format)
     return true;
 }
 
-bool WriteCsv(const std::vector<StoredMatch>& matches, const Sink& out)
+// A row of the list with its visits.
+using Detail = std::function<StoredMatch(const StoredMatch&)>;
+
+bool WriteCsv(const std::vector<StoredMatch>& rows, const Detail& detail, const Sink& out)
 {
     // A byte-order mark, so spreadsheets take the names as UTF-8; lines end
     // in CR LF as the format has it. A row at a time.
     if (!out(QByteArrayLiteral("\xEF\xBB\xBFmatch,date,set,leg,player_no,player,darts,dart_count,visit_total,bust,"
                                "remaining_after,start_score,played_on\r\n")))
         return false;
-    for (const StoredMatch& m : matches) {
-        if (m.damaged)
+    for (const StoredMatch& row : rows) {
+        if (row.damaged)
             continue;
+        const StoredMatch m = detail(row);
         const QString date = m.log.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         for (const Visit& v : m.visits) {
             const QStringList fields{QString::number(m.log.id),
@@ -313,17 +494,18 @@ bool WriteCsv(const std::vector<StoredMatch>& matches, const Sink& out)
     return true;
 }
 
-bool WriteJson(const std::vector<StoredMatch>& matches, const Sink& out)
+bool WriteJson(const std::vector<StoredMatch>& rows, const Detail& detail, const Sink& out)
 {
     if (!out("{\n  \"matches\": ["))
         return false;
-    for (std::size_t i = 0; i < matches.size(); ++i)
-        if (!out(i == 0 ? "\n" : ",\n") || !WriteMatchJson(matches[i], out))
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (!out(i == 0 ? "\n" : ",\n") || !WriteMatchJson(detail(rows[i]), out))
             return false;
-    return out(matches.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    return out(rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
-bool Export(const std::vector<StoredMatch>& matches, const QString& path, QString* error)
+bool Export(const matchlog::Log& log, const std::vector<StoredMatch>& rows, const QString& path,
+            matchlog::LeftOut* leftOut, QString* error)
 {
     Format format;
     if (!FormatOf(path, &format)) {
@@ -333,12 +515,29 @@ bool Export(const std::vector<StoredMatch>& matches, const QString& path, QStrin
     }
     // A pipe or a device (or a link to one) is never turned into a plain
     // file; an old export stays whole until the new one is on the disk.
+    // Each match is played back for its visits as it is written, and let go
+    // of before the next: a long history is never held in memory whole.
+    QString readError;
+    QSet<qint64> told;   // a won match and the play after it are one log
+    const Detail detail = [&](const StoredMatch& row) {
+        if (!row.visits.empty())
+            return row;
+        matchlog::LeftOut read;
+        std::optional<StoredMatch> full = Detailed(log, row, &read, &readError);
+        if (leftOut && !told.contains(row.log.id)) {
+            told.insert(row.log.id);
+            leftOut->rows += read.rows;
+            leftOut->matches += read.matches;
+        }
+        return full ? std::move(*full) : row;
+    };
     WholeFile file;
     const Sink out = [&](const QByteArray& piece) { return file.write(piece); };
     const bool written = file.open(path, WholeFile::Special::Refuse) &&
-                         (format == Format::Csv ? WriteCsv(matches, out) : WriteJson(matches, out)) && file.commit();
+                         (format == Format::Csv ? WriteCsv(rows, detail, out) : WriteJson(rows, detail, out)) &&
+                         readError.isEmpty() && file.commit();
     if (!written && error)
-        *error = file.error();
+        *error = readError.isEmpty() ? file.error() : readError;
     return written;
 }
 

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace history {
@@ -47,13 +48,16 @@ struct Visit {
 // `playedOn`, holding only what was thrown after the win: its sets, legs,
 // darts and visits.
 struct StoredMatch {
-    // The log the entry is played back from: a won match's ends with the
-    // winning dart.
+    // The log the entry is played back from, without its entries.
     matchlog::LoggedMatch log;
     bool playedOn = false;
     // Its settings in the log cannot be read: it is shown as played back
     // with a first run's settings, which may not be the ones it had.
     bool damaged = false;
+    int notPlayed = 0;   // entries of its log that could not be played back
+    // The entries of its log it is played back from (a won match's end with
+    // the winning dart); -1 for all. The log itself is read with no entries.
+    qint64 playedEntries = -1;
     int players = 2;                 // 1 or 2, as the match ended
     QString names[2];
     qint64 sets[2] = {0, 0};
@@ -69,6 +73,35 @@ struct StoredMatch {
     QString winnerName() const { return winner >= 0 ? names[winner] : QString(); }
 };
 
+// What the question at start shows of an unfinished match.
+struct Resumable {
+    QString players[2];
+    qint64 sets[2] = {0, 0}, legs[2] = {0, 0}, remaining[2] = {0, 0};   // legs of the running set
+    qint64 darts = 0;
+    int wonBy = -1;         // the player who won the match, -1 for none
+    bool playedOn = false;  // darts were thrown after the win
+};
+
+// What the history lists of a logged match and what the question at start
+// shows of it, kept with the match in the log as it is played, so neither
+// the list nor the question plays a match back. It stands for the match only
+// while the match's rows and settings are the ones it was written with: its
+// last row is `seq`, it has `seq` rows, and its settings have the digest
+// `settings` (a summary behind its rows, of an earlier version, or of
+// settings changed since means playing the match back).
+struct Summary {
+    qint64 seq = 0;
+    qint64 darts = 0;                // rows of the match that are darts, taken back or not
+    QString settings;                // SettingsDigest() of its settings
+    std::vector<StoredMatch> rows;   // as Read gives them, without their visits
+    Resumable resumable;
+};
+QString SummaryJson(const Summary& summary);
+std::optional<Summary> SummaryFrom(const QString& json);
+QString SettingsDigest(const QString& settings);
+// Whether `summary` stands for the listed match `m` (see Summary).
+bool SummaryStandsFor(const Summary& summary, const matchlog::LoggedMatch& m);
+
 // "won", "abandoned", "in progress", "played on" for the play after a won
 // match, or "damaged" for one whose settings cannot be read.
 QString StatusText(const StoredMatch& match);
@@ -76,17 +109,25 @@ QString StatusText(const StoredMatch& match);
 // The three-dart average as the scoreboard shows it, to 2 places; 0 without a dart.
 double ThreeDartAverage(qint64 points, qint64 darts);
 
-// The match as it is played back: settings its log lacks (a row edited by
-// hand) are a first run's.
-matchlog::LoggedMatch Playback(const matchlog::LoggedMatch& log);
+// The settings a match is played back with: what its log lacks (a row
+// edited by hand) is a first run's.
+QString PlaybackSettings(const QString& stored);
 
-// Plays `log` back and reads it: the match, and before it, when play went
-// on after the match was won, that play.
-std::vector<StoredMatch> Read(const matchlog::LoggedMatch& log);
+// Plays the stored match `log` back from `source` a row at a time and reads
+// it: the match, and before it, when play went on after the match was won,
+// that play. `leftOut` counts the rows that could not be read back.
+std::vector<StoredMatch> Read(const matchlog::Log& source, const matchlog::LoggedMatch& log, matchlog::LeftOut* leftOut);
 
-// Every stored match with at least one dart, newest first. `leftOut` says
-// what of the log could not be read back, and why.
+// Every stored match with at least one dart, newest first, from the
+// summaries kept with them (a match without a usable one is played back).
+// The rows have no visits and their logs no entries: Detailed() adds them.
+// `leftOut` says what of the log could not be read back, and why.
 std::vector<StoredMatch> ReadAll(const matchlog::Log& log, matchlog::LeftOut* leftOut, QString* error);
+// A row of ReadAll with its visits, played back from its log; nothing when
+// the match can no longer be read.
+// `leftOut` says what of it could not be read back.
+std::optional<StoredMatch> Detailed(const matchlog::Log& log, const StoredMatch& row, matchlog::LeftOut* leftOut,
+                                    QString* error);
 
 // The date of a row as the history shows it: "dd/mm/yyyy HH:MM:SS".
 QString DateText(const QDateTime& moment);
@@ -101,6 +142,8 @@ bool FormatOf(const QString& path, Format* format);
 // in the CSV: its visits may be wrong), as it is made (a long match is never held in memory as one
 // document). The file is replaced whole or not at all; a name that is no
 // ordinary file (a pipe, a device, a link to one) is refused.
-bool Export(const std::vector<StoredMatch>& matches, const QString& path, QString* error);
+// `leftOut` says what of the matches' logs could not be read back.
+bool Export(const matchlog::Log& log, const std::vector<StoredMatch>& rows, const QString& path,
+            matchlog::LeftOut* leftOut, QString* error);
 
 } // namespace history

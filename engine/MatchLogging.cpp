@@ -155,7 +155,10 @@ void ModDarts::beginLogged()
     if (log_.currentMatch() == 0) {
         QString error;
         currentWon_ = false;
-        if (!log_.beginMatch(clock.now(), settingsJson(), &error))
+        const QString settings = settingsJson();
+        loggedDarts_ = 0;
+        loggedSettings_ = history::SettingsDigest(settings);
+        if (!log_.beginMatch(clock.now(), settings, &error))
             stopLogging(error);
     }
 }
@@ -164,6 +167,18 @@ void ModDarts::appendToLog(const matchlog::Entry& entry)
 {
     QString error;
     if (!log_.append(entry, &error))
+        stopLogging(error);
+    else if (entry.kind == u"press")
+        ++loggedDarts_;
+}
+
+void ModDarts::writeSummary()
+{
+    history::Summary s = summary_.summary(log_.lastSeq());
+    s.darts = loggedDarts_;
+    s.settings = loggedSettings_;
+    QString error;
+    if (!log_.setSummary(history::SummaryJson(s), &error))
         stopLogging(error);
 }
 
@@ -280,16 +295,6 @@ void ModDarts::applySettings(const QString& json)
                          qint64(o.value(u"visitRemaining").toDouble()));
 }
 
-bool ModDarts::IsLoggedKind(const QString& kind)
-{
-    static const QStringList kinds{QStringLiteral("press"),   QStringLiteral("undo"),    QStringLiteral("winnerok"),
-                                   QStringLiteral("options"), QStringLiteral("activate"), QStringLiteral("tab"),
-                                   QStringLiteral("name1"),   QStringLiteral("name2"),   QStringLiteral("legs"),
-                                   QStringLiteral("sets"),    QStringLiteral("start"),   QStringLiteral("players"),
-                                   QStringLiteral("commentary"), QStringLiteral("ok"),   QStringLiteral("cancel")};
-    return kinds.contains(kind);
-}
-
 bool ModDarts::play(const matchlog::Entry& e)
 {
     const QString& k = e.kind;
@@ -326,12 +331,13 @@ bool ModDarts::play(const matchlog::Entry& e)
     } else if (k == u"cancel") {
         OptionsCancel();
     } else {
+        Q_ASSERT(!matchlog::Kinds().contains(k));
         return false;
     }
     return true;
 }
 
-int ModDarts::replay(const matchlog::LoggedMatch& m)
+int ModDarts::replay(const LogPlay& m)
 {
     int rejected = 0;
     SilentNotifier silent;
@@ -341,10 +347,13 @@ int ModDarts::replay(const matchlog::LoggedMatch& m)
     currentWon_ = false;
     scoreCaller_.setMuted(true);
     applySettings(m.settings);
-    for (std::size_t i = 0; i < m.entries.size(); ++i) {
-        replayEntry_ = &m.entries[i];
+    for (qint64 i = 0; m.count < 0 || i < m.count; ++i) {
+        const matchlog::Entry* e = m.next();
+        if (!e)
+            break;
+        replayEntry_ = e;
         replayPosition_ = int(i);
-        if (!play(m.entries[i]))
+        if (!play(*e))
             ++rejected;
     }
     replayEntry_ = nullptr;
@@ -356,18 +365,27 @@ int ModDarts::replay(const matchlog::LoggedMatch& m)
     return rejected;
 }
 
-std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match)
+ModDarts::LogPlay ModDarts::Playing(const matchlog::Log& log, qint64 id, const QString& settings, qint64 count,
+                                    std::shared_ptr<matchlog::EntryReader>* rows)
+{
+    auto reader = std::make_shared<matchlog::EntryReader>(log, id);
+    if (rows)
+        *rows = reader;
+    return LogPlay{settings, [reader] { return reader->next(); }, count};
+}
+
+std::unique_ptr<ModDarts> ModDarts::Replayed(const LogPlay& match)
 {
     return replayedWith(match, true, nullptr, nullptr, nullptr);
 }
 
-std::unique_ptr<ModDarts> ModDarts::Replayed(const matchlog::LoggedMatch& match, match::MatchListener& listener,
-                                             const std::function<void(const ModDarts&)>& watch)
+std::unique_ptr<ModDarts> ModDarts::Replayed(const LogPlay& match, match::MatchListener& listener,
+                                             const std::function<void(const ModDarts&)>& watch, int* notPlayed)
 {
-    return replayedWith(match, true, nullptr, &listener, watch ? &watch : nullptr);
+    return replayedWith(match, true, notPlayed, &listener, watch ? &watch : nullptr);
 }
 
-std::unique_ptr<ModDarts> ModDarts::replayedWith(const matchlog::LoggedMatch& match, bool showsMatch, int* rejected,
+std::unique_ptr<ModDarts> ModDarts::replayedWith(const LogPlay& match, bool showsMatch, int* rejected,
                                                  match::MatchListener* listener,
                                                  const std::function<void(const ModDarts&)>* watch)
 {
@@ -429,9 +447,8 @@ void ModDarts::findUnfinishedMatch()
     resumable_.reset();
     if (!log_.isOpen())
         return;
-    int skipped = 0;
     QString error;
-    std::optional<matchlog::LoggedMatch> m = log_.unfinished(&skipped, &error);
+    std::optional<matchlog::LoggedMatch> m = log_.unfinished(&error);
     // Another copy of the program, started on this folder in spite of its
     // lock, is playing it: it is neither offered here nor ended.
     if (!m || matchlog::Log::writtenByAnotherCopy(*m))
@@ -445,29 +462,45 @@ void ModDarts::findUnfinishedMatch()
                            apptext::Title);
         return;
     }
-    const bool anyDart = std::any_of(m->entries.begin(), m->entries.end(),
-                                     [](const matchlog::Entry& e) { return e.kind == u"press"; });
-    if (!anyDart)
-        return;
-    // Rows that cannot be read, or read as no event this program knows
-    // (edited by hand, written half), are left out; the rest is resumed.
-    int rejected = 0;
-    history::DartRecorder recorder;
-    const std::function<void(const ModDarts&)> watch = [&](const ModDarts& engine) { recorder.follow(engine); };
-    const std::unique_ptr<ModDarts> played = replayedWith(*m, false, &rejected, &recorder, &watch);
-    skipped += rejected;
-    Resumable r;
-    if (const int won = recorder.winningDart(); won >= 0) {
-        r.wonBy = recorder.darts()[std::size_t(won)].matchWonBy;
-        r.playedOn = recorder.playedOn();
+    // One pass over its rows, none of them kept. Rows that cannot be read,
+    // or read as no event this program knows (edited by hand, written
+    // half), are left out and the rest is resumed; the question shows the
+    // summary written with the match's last row, or without a whole log
+    // behind it the match is played back to ask it.
+    bool whole = true;
+    int skipped = 0;
+    {
+        matchlog::EntryReader rows(log_, m->id);
+        while (const matchlog::Entry* e = rows.next())
+            whole = whole && matchlog::Kinds().contains(e->kind) &&
+                    (e->kind != u"press" || match::Dart::fromLabel(e->label));
+        if (rows.darts() == 0)
+            return;
+        skipped = rows.unreadable();
     }
-    for (int p = 0; p < 2; ++p) {
-        const match::PlayerState& S = played->match().player(p);
-        r.players[p] = played->board.panel[p].lblNames.text();
-        r.sets[p] = S.sets;
-        r.legs[p] = S.legs;
-        r.remaining[p] = S.remaining;
-        r.darts += S.dartsInMatch;
+    const std::optional<history::Summary> summary = history::SummaryFrom(m->summary);
+    Resumable r;
+    if (skipped == 0 && whole && summary && history::SummaryStandsFor(*summary, *m)) {
+        r = summary->resumable;
+    } else {
+        int rejected = 0;
+        history::DartRecorder recorder;
+        const std::function<void(const ModDarts&)> watch = [&](const ModDarts& engine) { recorder.follow(engine); };
+        const std::unique_ptr<ModDarts> played =
+            replayedWith(Playing(log_, m->id, m->settings), false, &rejected, &recorder, &watch);
+        skipped += rejected;
+        if (const int won = recorder.winningDart(); won >= 0) {
+            r.wonBy = recorder.darts()[std::size_t(won)].matchWonBy;
+            r.playedOn = recorder.playedOn();
+        }
+        for (int p = 0; p < 2; ++p) {
+            const match::PlayerState& S = played->match().player(p);
+            r.players[p] = played->board.panel[p].lblNames.text();
+            r.sets[p] = S.sets;
+            r.legs[p] = S.legs;
+            r.remaining[p] = S.remaining;
+            r.darts += S.dartsInMatch;
+        }
     }
     if (skipped > 0)
         notifier().message(QStringLiteral("Part of the match between %1 and %2 started %3 could not be read back "
@@ -502,10 +535,15 @@ bool ModDarts::Resume()
     const matchlog::LoggedMatch m = std::move(*unfinished_);
     unfinished_.reset();
     resumable_.reset();
-    replay(m);
+    // Played back from the log a row at a time, as it was read for the
+    // question.
+    std::shared_ptr<matchlog::EntryReader> rows;
+    replay(Playing(log_, m.id, m.settings, -1, &rows));
     logStopped_ = false;
+    loggedDarts_ = rows->darts();
+    loggedSettings_ = history::SettingsDigest(m.settings);
     QString error;
-    if (!log_.continueMatch(m.id, m.lastSeq, &error))
+    if (!log_.continueMatch(m.id, rows->lastSeq(), &error))
         stopLogging(error);
     return true;
 }

@@ -19,6 +19,7 @@ ModDarts::ModDarts(Setup setup)
     match_.addListener(&announcer_);
     match_.addListener(&records_);
     match_.addListener(&scoreCaller_);
+    match_.addListener(&summary_);
 }
 
 int ModDarts::SettingsInForce::players() const

@@ -19,6 +19,7 @@
 #include "engine/HistoryWindow.h"
 #include "engine/KeyboardEntry.h"
 #include "engine/ScoreboardPresenter.h"
+#include "engine/SummaryKeeper.h"
 #include "match/Match.h"
 #include "sound/ScoreCaller.h"
 #include "stats/MatchStatistics.h"
@@ -119,13 +120,7 @@ public:
     // Every operator event that changes the match is logged as it happens
     // (store/MatchLog.h). A match the last run did not end is offered at
     // start for resuming.
-    struct Resumable {
-        QString players[2];
-        qint64 sets[2] = {0, 0}, legs[2] = {0, 0}, remaining[2] = {0, 0};
-        qint64 darts = 0;
-        int wonBy = -1;         // the player who won the match, -1 for none
-        bool playedOn = false;  // darts were thrown after the win
-    };
+    using Resumable = history::Resumable;
     const std::optional<Resumable>& resumable() const { return resumable_; }
     // The question asked at start about it.
     QString ResumeQuestion() const;
@@ -138,17 +133,32 @@ public:
     // a match whose settings cannot be read is not played back as if it had
     // other ones.
     static bool SettingsReadable(const QString& json);
-    // Whether a logged entry's kind is one this program logs and plays back.
-    static bool IsLoggedKind(const QString& kind);
+
+    // What a logged match is played back from: its settings, and its
+    // entries one at a time (`next` gives nothing at the end), the first
+    // `count` of them (a won match's up to the winning dart) or all (-1). A
+    // long match is played back without its entries all in memory.
+    struct LogPlay {
+        QString settings;
+        std::function<const matchlog::Entry*()> next;
+        qint64 count = -1;
+    };
+    // The entries of the stored match `id` as the log holds them; `rows`,
+    // when given, is the reader, to ask afterwards what it read.
+    static LogPlay Playing(const matchlog::Log& log, qint64 id, const QString& settings, qint64 count = -1,
+                           std::shared_ptr<matchlog::EntryReader>* rows = nullptr);
     // A stored match played back on an engine of its own, without a file,
     // sound or log: what the history shows of it.
-    static std::unique_ptr<ModDarts> Replayed(const matchlog::LoggedMatch& match);
+    static std::unique_ptr<ModDarts> Replayed(const LogPlay& match);
     // The same with `listener` hearing the match's events as it is played
     // back: it is added before the first one, after the engine's own, and
     // `watch` is given the engine first so the listener can read the match
-    // at each event. Both must outlive the engine.
-    static std::unique_ptr<ModDarts> Replayed(const matchlog::LoggedMatch& match, match::MatchListener& listener,
-                                              const std::function<void(const ModDarts&)>& watch);
+    // at each event. Both must outlive the engine. `notPlayed` counts the
+    // entries that could not be played (of no kind this program knows, a
+    // dart that is no bed).
+    static std::unique_ptr<ModDarts> Replayed(const LogPlay& match, match::MatchListener& listener,
+                                              const std::function<void(const ModDarts&)>& watch,
+                                              int* notPlayed = nullptr);
     const matchlog::Log& matchLog() const { return log_; }
     // While a logged match is played back: the index of the entry being
     // played; -1 otherwise.
@@ -231,6 +241,8 @@ private:
             return;
         if (logging())
             appendToLog(make());
+        if (logging())
+            writeSummary();
         endLoggedCommand();
     }
     bool logging() const
@@ -238,6 +250,7 @@ private:
         return !replaying_ && log_.isOpen() && log_.currentMatch() != 0 && !logStopped_;
     }
     void appendToLog(const matchlog::Entry& entry);
+    void writeSummary();
     void endLoggedCommand();
     // A write of the match's log failed: nothing more is logged into it, so
     // a resume never plays a match with an event missing from its middle.
@@ -247,10 +260,10 @@ private:
     QString settingsJson() const;
     void applySettings(const QString& json);
     // Plays the entries back; returns how many could not be played.
-    int replay(const matchlog::LoggedMatch& match);
+    int replay(const LogPlay& match);
     bool play(const matchlog::Entry& entry);
     void findUnfinishedMatch();
-    static std::unique_ptr<ModDarts> replayedWith(const matchlog::LoggedMatch& match, bool showsMatch, int* rejected,
+    static std::unique_ptr<ModDarts> replayedWith(const LogPlay& match, bool showsMatch, int* rejected,
                                                   match::MatchListener* listener,
                                                   const std::function<void(const ModDarts&)>* watch);
     void replayHighScore(int p, qint64 score);
@@ -274,6 +287,10 @@ private:
     std::unique_ptr<Transaction> command_;   // the logged event's writes
     bool logStopped_ = false;
     QString logUnreadable_;   // why the file's log is turned away, when it is
+    // What the summary of the logged match says of its log: the darts in
+    // it, and the digest of the settings it began with.
+    qint64 loggedDarts_ = 0;
+    QString loggedSettings_;
     bool replaying_ = false;
     bool currentWon_ = false;   // the logged match is marked won
     const matchlog::Entry* replayEntry_ = nullptr;
@@ -290,4 +307,5 @@ private:
     Announcer announcer_{winner, board};
     RecordKeeper records_{*this};
     ScoreCaller scoreCaller_{commentary_, commentaryOn_};
+    SummaryKeeper summary_{*this, journal_};
 };

@@ -34,6 +34,7 @@ bool ModDarts::OpenDatabase(QString* error)
             return false;
         }
     }
+    dbDarts.accept();
     // The match log lives in the same file. A file that cannot be written
     // keeps no log (and said so below); a log of a newer program is left
     // alone, and so is a damaged one: not read, not written, not mended.

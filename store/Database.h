@@ -36,6 +36,9 @@ public:
     // it is put back byte for byte as open() found it, and the side files
     // open() made are removed, so a refused file is never changed.
     void refuse();
+    // The opened file is taken for good: the copy of it kept for refuse()
+    // (as large as the file) is let go.
+    void accept() { forgetSnapshot(); }
 
     // Claims the database's folder for this program while it runs, with a
     // lock file beside the database, before the file is opened or made. A

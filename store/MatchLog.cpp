@@ -4,10 +4,12 @@
 #include "store/SqlErrorText.h"
 #include "store/Transaction.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace matchlog {
 
@@ -57,6 +59,23 @@ QString thisWriter()
     return ThisHost() + u' ' + QString::number(ThisProcess());
 }
 
+// The texts every row repeats (its kind, a dart's label) are shared rather
+// than made anew for each row: a long match is read back in a fraction of
+// the memory.
+const QString& Shared(const QString& text)
+{
+    static QHash<QString, QString> seen;
+    if (text.size() > 8)
+        return text;
+    auto found = seen.constFind(text);
+    if (found == seen.constEnd()) {
+        if (seen.size() > 512)
+            return text;
+        found = seen.insert(text, text);
+    }
+    return *found;
+}
+
 Status statusFrom(const QString& text, bool* ok)
 {
     *ok = true;
@@ -72,6 +91,16 @@ Status statusFrom(const QString& text, bool* ok)
 
 } // namespace
 
+const QStringList& Kinds()
+{
+    static const QStringList kinds{QStringLiteral("press"),   QStringLiteral("undo"),      QStringLiteral("winnerok"),
+                                   QStringLiteral("options"), QStringLiteral("activate"),  QStringLiteral("tab"),
+                                   QStringLiteral("name1"),   QStringLiteral("name2"),     QStringLiteral("legs"),
+                                   QStringLiteral("sets"),    QStringLiteral("start"),     QStringLiteral("players"),
+                                   QStringLiteral("commentary"), QStringLiteral("ok"),     QStringLiteral("cancel")};
+    return kinds;
+}
+
 QString StatusText(Status status)
 {
     switch (status) {
@@ -85,8 +114,9 @@ QString StatusText(Status status)
 bool Log::open(QSqlDatabase db, QString* error)
 {
     insertEntry_.reset();
+    updateSummary_.reset();
     db_ = db;
-    open_ = newer_ = false;
+    open_ = newer_ = newColumns_ = false;
     current_ = 0;
     // The tables are made with the first match logged: a file only opened
     // (or only read) stays as it was.
@@ -137,7 +167,7 @@ bool Log::makeTables(QString* error)
         return exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LogVersion (Version INTEGER NOT NULL)"), error) &&
                exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LoggedMatches (Id INTEGER PRIMARY KEY, "
                                       "Started TEXT NOT NULL, Status TEXT NOT NULL, Ended TEXT, Settings TEXT, "
-                                      "Writer TEXT)"),
+                                      "Writer TEXT, Summary TEXT)"),
                     error) &&
                exec(q, QStringLiteral("CREATE TABLE IF NOT EXISTS LoggedEvents (Id INTEGER PRIMARY KEY, "
                                       "MatchId INTEGER NOT NULL, Seq INTEGER NOT NULL, Kind TEXT NOT NULL, "
@@ -156,19 +186,18 @@ bool Log::readyToWrite(QString* error)
 {
     if (!made_ && !makeTables(error))
         return false;
-    if (writerColumn_)
+    if (newColumns_)
         return true;
-    // A log made by an earlier version lacks the column naming the writer.
-    QSqlQuery q(db_);
-    if (!exec(q, QStringLiteral("PRAGMA table_info(LoggedMatches)"), error))
-        return false;
-    bool has = false;
-    while (q.next())
-        has = has || q.value(1).toString() == u"Writer";
-    q.finish();
-    if (!has && !exec(q, QStringLiteral("ALTER TABLE LoggedMatches ADD COLUMN Writer TEXT"), error))
-        return false;
-    writerColumn_ = true;
+    // A log made by an earlier version lacks the columns naming the writer
+    // and holding the summary.
+    const QStringList have = matchColumns();
+    for (const char* column : {"Writer", "Summary"}) {
+        QSqlQuery q(db_);
+        if (!have.contains(QLatin1String(column)) &&
+            !exec(q, QStringLiteral("ALTER TABLE LoggedMatches ADD COLUMN %1 TEXT").arg(QLatin1String(column)), error))
+            return false;
+    }
+    newColumns_ = true;
     return true;
 }
 
@@ -308,7 +337,38 @@ QString LeftOut::text() const
     return lines.join(u'\n');
 }
 
-std::vector<LoggedMatch> Log::read(const QString& where, LeftOut* leftOut, QString* error) const
+QStringList Log::matchColumns() const
+{
+    QStringList columns;
+    QSqlQuery q(db_);
+    if (q.exec(QStringLiteral("PRAGMA table_info(LoggedMatches)")))
+        while (q.next())
+            columns << q.value(1).toString();
+    return columns;
+}
+
+bool Log::setSummary(const QString& summary, QString* error)
+{
+    if (!open_ || current_ == 0)
+        return false;
+    if (!updateSummary_) {
+        auto q = std::make_unique<QSqlQuery>(db_);
+        if (!q->prepare(QStringLiteral("UPDATE LoggedMatches SET Summary = ? WHERE Id = ?"))) {
+            if (error)
+                *error = q->lastError().text();
+            return false;
+        }
+        updateSummary_ = std::move(q);
+    }
+    QSqlQuery& q = *updateSummary_;
+    q.bindValue(0, summary);
+    q.bindValue(1, current_);
+    const bool written = run(q, error);
+    q.finish();
+    return written;
+}
+
+std::vector<LoggedMatch> Log::read(const QString& where, bool withEntries, LeftOut* leftOut, QString* error) const
 {
     std::vector<LoggedMatch> matches;
     LeftOut ignored;
@@ -316,17 +376,17 @@ std::vector<LoggedMatch> Log::read(const QString& where, LeftOut* leftOut, QStri
     out = LeftOut();
     if (!open_ || !made_)
         return matches;
-    // A log of an earlier version, never written by this one, has no writers.
-    QSqlQuery columns(db_);
-    bool hasWriter = false;
-    if (columns.exec(QStringLiteral("PRAGMA table_info(LoggedMatches)")))
-        while (columns.next())
-            hasWriter = hasWriter || columns.value(1).toString() == u"Writer";
+    // A log of an earlier version, never written by this one, has neither
+    // writers nor summaries.
+    const QStringList have = matchColumns();
+    const auto column = [&](const char* name) {
+        return have.contains(QLatin1String(name)) ? QLatin1String(name) : QLatin1String("NULL");
+    };
     QSqlQuery m(db_);
     m.setForwardOnly(true);
     if (!exec(m,
-              QStringLiteral("SELECT Id, Started, Status, Settings, %1 FROM LoggedMatches %2 ORDER BY Id DESC")
-                  .arg(hasWriter ? QStringLiteral("Writer") : QStringLiteral("NULL"), where),
+              QStringLiteral("SELECT Id, Started, Status, Settings, %1, %2 FROM LoggedMatches %3 ORDER BY Id DESC")
+                  .arg(column("Writer"), column("Summary"), where),
               error))
         return matches;
     while (m.next()) {
@@ -351,32 +411,38 @@ std::vector<LoggedMatch> Log::read(const QString& where, LeftOut* leftOut, QStri
                                .arg(m.value(1).toString());
         match.settings = m.value(3).toString();
         match.writer = m.value(4).toString();
+        match.summary = m.value(5).toString();
         matches.push_back(std::move(match));
     }
-    for (LoggedMatch& match : matches) {
+    if (withEntries) {
+        for (LoggedMatch& match : matches) {
+            EntryReader entries(*this, match.id);
+            while (const Entry* e = entries.next())
+                match.entries.push_back(*e);
+            if (!entries.error().isEmpty() && error)
+                *error = entries.error();
+            match.lastSeq = entries.lastSeq();
+            match.events = entries.rows();
+            match.darts = entries.darts();
+            out.rows += entries.unreadable();
+        }
+    } else if (!matches.empty()) {
+        // What the list needs of the events, from the index alone: how far
+        // each match's go and how many there are.
         QSqlQuery q(db_);
         q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT Kind, X, Y, Label, Text, Number, Extra, Seq FROM LoggedEvents "
-                                 "WHERE MatchId = ? ORDER BY Seq, Id"));
-        q.addBindValue(match.id);
-        if (!run(q, error))
-            continue;
+        if (!exec(q, QStringLiteral("SELECT MatchId, MAX(Seq), COUNT(*) FROM LoggedEvents GROUP BY MatchId"), error))
+            return matches;
+        std::unordered_map<qint64, std::size_t> at;
+        for (std::size_t i = 0; i < matches.size(); ++i)
+            at[matches[i].id] = i;
         while (q.next()) {
-            match.lastSeq = std::max(match.lastSeq, q.value(7).toLongLong());
-            Entry e;
-            e.kind = q.value(0).toString();
-            bool xOk = true, yOk = true, nOk = true;
-            e.x = q.value(1).isNull() ? 0 : q.value(1).toDouble(&xOk);
-            e.y = q.value(2).isNull() ? 0 : q.value(2).toDouble(&yOk);
-            e.label = q.value(3).toString();
-            e.text = q.value(4).toString();
-            e.number = q.value(5).isNull() ? 0 : q.value(5).toLongLong(&nOk);
-            e.extra = q.value(6).toString();
-            if (e.kind.isEmpty() || !xOk || !yOk || !nOk) {
-                ++out.rows;
+            const auto found = at.find(q.value(0).toLongLong());
+            if (found == at.end())
                 continue;
-            }
-            match.entries.push_back(std::move(e));
+            LoggedMatch& match = matches[found->second];
+            match.lastSeq = q.value(1).toLongLong();
+            match.events = q.value(2).toLongLong();
         }
     }
     if (where.isEmpty()) {
@@ -389,21 +455,72 @@ std::vector<LoggedMatch> Log::read(const QString& where, LeftOut* leftOut, QStri
     return matches;
 }
 
-std::optional<LoggedMatch> Log::unfinished(int* skipped, QString* error) const
+std::optional<LoggedMatch> Log::unfinished(QString* error) const
 {
-    LeftOut leftOut;
     std::vector<LoggedMatch> newest = read(QStringLiteral("WHERE Id = (SELECT MAX(Id) FROM LoggedMatches) AND Ended IS NULL"),
-                                           &leftOut, error);
-    if (skipped)
-        *skipped = leftOut.rows;
-    if (newest.empty() || newest.front().entries.empty())
+                                           false, nullptr, error);
+    if (newest.empty() || newest.front().events == 0)
         return std::nullopt;
     return std::move(newest.front());
 }
 
 std::vector<LoggedMatch> Log::all(LeftOut* leftOut, QString* error) const
 {
-    return read(QString(), leftOut, error);
+    return read(QString(), true, leftOut, error);
+}
+
+std::vector<LoggedMatch> Log::list(LeftOut* leftOut, QString* error) const
+{
+    return read(QString(), false, leftOut, error);
+}
+
+std::optional<LoggedMatch> Log::match(qint64 id, LeftOut* leftOut, QString* error) const
+{
+    std::vector<LoggedMatch> found = read(QStringLiteral("WHERE Id = %1").arg(id), true, leftOut, error);
+    if (found.empty())
+        return std::nullopt;
+    return std::move(found.front());
+}
+
+EntryReader::EntryReader(const Log& log, qint64 match) : q_(log.db_)
+{
+    q_.setForwardOnly(true);
+    q_.prepare(QStringLiteral("SELECT Kind, X, Y, Label, Text, Number, Extra, Seq FROM LoggedEvents "
+                              "WHERE MatchId = ? ORDER BY Seq, Id"));
+    q_.addBindValue(match);
+    if (!log.open_ || !log.made_ || !run(q_, &error_))
+        done_ = true;
+}
+
+const Entry* EntryReader::next()
+{
+    while (!done_) {
+        if (!q_.next()) {
+            if (q_.lastError().isValid())
+                error_ = q_.lastError().text();
+            q_.finish();
+            done_ = true;
+            break;
+        }
+        lastSeq_ = std::max(lastSeq_, q_.value(7).toLongLong());
+        ++rows_;
+        Entry& e = entry_;
+        e.kind = Shared(q_.value(0).toString());
+        bool xOk = true, yOk = true, nOk = true;
+        e.x = q_.value(1).isNull() ? 0 : q_.value(1).toDouble(&xOk);
+        e.y = q_.value(2).isNull() ? 0 : q_.value(2).toDouble(&yOk);
+        e.label = Shared(q_.value(3).toString());
+        e.text = q_.value(4).toString();
+        e.number = q_.value(5).isNull() ? 0 : q_.value(5).toLongLong(&nOk);
+        e.extra = q_.value(6).toString();
+        if (e.kind.isEmpty() || !xOk || !yOk || !nOk) {
+            ++unreadable_;
+            continue;
+        }
+        darts_ += e.kind == u"press";
+        return &e;
+    }
+    return nullptr;
 }
 
 } // namespace matchlog

@@ -26,10 +26,8 @@ namespace matchlog {
 // The log's layout. Raised when a change would mislead an older program.
 constexpr int Version = 1;
 
-// One logged command. `kind` names it as the driver does ("press", "undo",
-// "newgame", "options", "activate", "name1", "name2", "legs", "sets",
-// "start", "players", "commentary", "ok", "cancel", "winnerok"); the other
-// members hold its arguments.
+// One logged command. `kind` names it as the driver does (Kinds()); the
+// other members hold its arguments.
 struct Entry {
     QString kind;
     double x = 0, y = 0;   // a press: the point, in twips of the board picture
@@ -41,6 +39,11 @@ struct Entry {
     bool operator==(const Entry&) const = default;
 };
 
+// The kinds of command a log holds: "press", "undo", "winnerok",
+// "options", "activate", "tab", "name1", "name2", "legs", "sets", "start",
+// "players", "commentary", "ok", "cancel".
+const QStringList& Kinds();
+
 enum class Status { InProgress, Won, Abandoned };
 QString StatusText(Status status);   // "in progress", "won", "abandoned"
 
@@ -51,7 +54,12 @@ struct LoggedMatch {
     QString settings;            // the settings the match started with (JSON)
     std::vector<Entry> entries;  // in order
     qint64 lastSeq = 0;          // the number of its last row, read or not
+    qint64 events = 0;           // its rows, read or not
+    qint64 darts = 0;            // its rows read that are darts (with its entries only)
     QString writer;              // the program that wrote it last: "host pid"
+    // What the history lists of it, as the program that played it wrote it
+    // with its last row (empty from an earlier version).
+    QString summary;
 };
 
 // What reading the log had to leave out, and why, for the one message
@@ -62,6 +70,37 @@ struct LeftOut {
     QStringList matches;   // a line for each match read in part or left out
     bool empty() const { return rows == 0 && orphans == 0 && matches.isEmpty(); }
     QString text() const;
+};
+
+class Log;
+
+// The entries of one stored match read one at a time, in order: a long
+// match is played back without all its entries in memory at once. Rows that
+// cannot be read back (edited by hand, written half) are passed over and
+// counted.
+class EntryReader {
+public:
+    EntryReader(const Log& log, qint64 match);
+    EntryReader(const EntryReader&) = delete;
+    EntryReader& operator=(const EntryReader&) = delete;
+
+    // The next entry, valid until the next call; nothing at the end.
+    const Entry* next();
+
+    // Of the rows read so far:
+    qint64 rows() const { return rows_; }
+    int unreadable() const { return unreadable_; }
+    qint64 darts() const { return darts_; }
+    qint64 lastSeq() const { return lastSeq_; }
+    const QString& error() const { return error_; }
+
+private:
+    QSqlQuery q_;
+    Entry entry_;
+    bool done_ = false;
+    qint64 rows_ = 0, darts_ = 0, lastSeq_ = 0;
+    int unreadable_ = 0;
+    QString error_;
 };
 
 class Log {
@@ -89,6 +128,8 @@ public:
     bool setStatus(qint64 match, Status status, QString* error);
 
     qint64 currentMatch() const { return current_; }
+    // The number of the current match's newest row.
+    qint64 lastSeq() const { return nextSeq_ - 1; }
     // Continues logging into `match` after its row `lastSeq` (after it was
     // resumed), as this program's.
     bool continueMatch(qint64 match, qint64 lastSeq, QString* error);
@@ -97,17 +138,29 @@ public:
     // deleted): such a match is neither resumed nor ended here.
     static bool writtenByAnotherCopy(const LoggedMatch& match);
 
-    // The newest match that was not ended and has at least one command;
-    // nothing when there is none. Entries that cannot be read back (a row
-    // edited by hand, a half-written one) are left out and counted in
-    // `skipped`.
-    std::optional<LoggedMatch> unfinished(int* skipped, QString* error) const;
+    // The newest match that was not ended and has at least one command,
+    // without its entries (EntryReader reads them); nothing when there is
+    // none.
+    std::optional<LoggedMatch> unfinished(QString* error) const;
     // Every stored match, newest first, with its entries. A match whose
     // start cannot be read is kept, without one.
     std::vector<LoggedMatch> all(LeftOut* leftOut, QString* error) const;
+    // The same without the entries, what a list of them needs: its last row
+    // and the number of its rows are read from the index alone, however
+    // long the matches are.
+    std::vector<LoggedMatch> list(LeftOut* leftOut, QString* error) const;
+    // One stored match with its entries; `leftOut` says what of them could
+    // not be read back.
+    std::optional<LoggedMatch> match(qint64 id, LeftOut* leftOut, QString* error) const;
+
+    // Keeps what the history lists of the current match, in the same
+    // transaction as its newest row.
+    bool setSummary(const QString& summary, QString* error);
 
 private:
-    std::vector<LoggedMatch> read(const QString& where, LeftOut* leftOut, QString* error) const;
+    friend class EntryReader;
+    std::vector<LoggedMatch> read(const QString& where, bool withEntries, LeftOut* leftOut, QString* error) const;
+    QStringList matchColumns() const;
     bool makeTables(QString* error);
     // The tables made, with every column this version writes.
     bool readyToWrite(QString* error);
@@ -117,10 +170,11 @@ private:
     // logged on every dart, and parsing the statement anew each time cost
     // more than writing the row.
     std::unique_ptr<QSqlQuery> insertEntry_;
+    std::unique_ptr<QSqlQuery> updateSummary_;
     bool open_ = false;
     bool newer_ = false;
     bool made_ = false;   // the log's tables are in the file
-    bool writerColumn_ = false;
+    bool newColumns_ = false;   // the columns this version added are in the file
     qint64 current_ = 0;
     qint64 nextSeq_ = 1;
 };
