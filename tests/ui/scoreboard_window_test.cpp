@@ -330,12 +330,15 @@ private slots:
             const BoardRect& r = f.model().board.Image1;
             QCOMPARE(r.Width, r.Height);
             QCOMPARE(r.Top, -120.0);
-            QVERIFY(r.Width <= W - 4000 + 1);
-            // The whole double ring is inside the client area...
+            // The whole board, out to the ring that carries the numbers, is
+            // inside the client area and clear of both panels...
             const BoardCircles c = CirclesOf(r);
-            QVERIFY(c.cy + c.R <= H + 1);
-            // ...and the board is as large as that allows.
-            QVERIFY(r.Width >= W - 4000 - 1 || c.cy + c.R >= H - 30);
+            const double edge = c.R * 1.36, panel = 2430;
+            QVERIFY(c.cy + edge <= H + 1);
+            QVERIFY(c.cx - edge >= panel && c.cx + edge <= W - panel);
+            // ...and the board is as large as that allows: the ring comes
+            // close to the panels or to the lower edge.
+            QVERIFY(c.cx - edge <= panel + 100 || c.cy + edge >= H - 100);
             QVERIFY(qAbs(r.Left + r.Width / 2 - W / 2) <= 1);
             QCOMPARE(f.board().geometry(),
                      QRect(twips::px(r.Left), twips::px(r.Top), twips::px(r.Width), twips::px(r.Height)));

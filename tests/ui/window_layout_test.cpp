@@ -23,10 +23,10 @@
 
 namespace {
 
-// The sizes people run it at: the window's smallest, a netbook, the two
-// common desktops and a wide, low window.
-const QList<QSize> Sizes = {QSize(640, 480), QSize(1024, 600), QSize(1024, 768),
-                            QSize(1920, 1080), QSize(1600, 640)};
+// The sizes people run it at: the window's smallest, an old monitor, a
+// netbook, the common desktops and laptops and a wide, low window.
+const QList<QSize> Sizes = {QSize(640, 480), QSize(800, 600), QSize(1024, 600), QSize(1024, 768),
+                            QSize(1280, 800), QSize(1920, 1080), QSize(1600, 640)};
 
 double DistanceToRect(const QPointF& p, const QRectF& r)
 {
@@ -194,6 +194,34 @@ private slots:
                 }
             }
             QCOMPARE(pressed, 360);
+
+            // The numbers round the doubles, where the picture draws them,
+            // and the thin ring that ends the board: all of it inside the
+            // window and over nothing else, the panels included.
+            auto onBoard = [&](const QPointF& p, const char* what) {
+                const QPoint spot(int(std::floor(p.x())), int(std::floor(p.y())));
+                QWidget* hit = client.contains(spot) ? area->childAt(spot) : nullptr;
+                QVERIFY2(hit == &f.board(),
+                         qPrintable(QStringLiteral("%1: %2 at %3,%4 lies under %5")
+                                        .arg(at, QLatin1String(what))
+                                        .arg(spot.x())
+                                        .arg(spot.y())
+                                        .arg(hit ? hit->objectName() : QStringLiteral("the window's edge"))));
+            };
+            const double numbers = R * 1.18, half = R * 0.17, edge = R * 1.36;
+            for (int row = 0; row <= BottomRow; ++row) {
+                for (const double sign : {1.0, -1.0}) {
+                    const double a = SectorMiddleAngle(row) * sign * std::numbers::pi / 180;
+                    const QPointF mid(centre.x() + numbers * std::sin(a), centre.y() - numbers * std::cos(a));
+                    for (const QPointF& corner : {QPointF(-half, -half), QPointF(half, -half),
+                                                  QPointF(-half, half), QPointF(half, half)})
+                        onBoard(mid + corner, "a number");
+                }
+            }
+            for (const QPointF& extreme : {QPointF(0, -edge), QPointF(0, edge), QPointF(-edge, 0), QPointF(edge, 0)})
+                onBoard(centre + extreme, "the board's edge");
+            if (QTest::currentTestFailed())
+                return;
             // A dart thrown at the lower left double is recorded there.
             f.throwAt(QStringLiteral("D8"));
             QCOMPARE(f.lastDart(), QStringLiteral("D8"));
