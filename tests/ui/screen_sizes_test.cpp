@@ -122,6 +122,51 @@ private slots:
         f.throwAt(QStringLiteral("D3"));
         QCOMPARE(f.lastDart(), QStringLiteral("D3"));
     }
+
+    // Every window the menus open, and the print dialog and the stored
+    // match's pages, are whole on the screen with their buttons.
+    void every_window_fits_the_screen()
+    {
+        for (const char* dart : {"T20", "T19", "D16"})
+            f.throwAt(QLatin1String(dart));
+        for (int tab = 1; tab <= 3; ++tab) {
+            f.app->showStats(tab);
+            fitsTheScreen(f.app->stats(), QStringLiteral("frmStats tab %1").arg(tab));
+        }
+        click(f.app->stats(), "cmdPrint");
+        fitsTheScreen(f.app->print(), QStringLiteral("frmPrint"));
+        click(f.app->print(), "cmdCancel");
+        click(f.app->stats(), "cmdExit");
+        QVERIFY(!f.app->stats()->isVisible());
+
+        for (int tab = 1; tab <= 3; ++tab) {
+            f.app->showOptions(tab);
+            fitsTheScreen(f.app->options(), QStringLiteral("frmOptions tab %1").arg(tab));
+        }
+        click(f.app->options(), "cmdCancel");
+
+        menu("mnuStaHistory")->trigger();
+        fitsTheScreen(f.app->hiScores(), QStringLiteral("frmHiScores"));
+        click(f.app->hiScores(), "cmdClose");
+
+        menu("mnuHelAbout")->trigger();
+        fitsTheScreen(f.app->about(), QStringLiteral("frmAbout"));
+        click(f.app->about(), "cmdOK");
+
+        menu("mnuStaMatchHistory")->trigger();
+        frmHistory* history = f.app->history();
+        fitsTheScreen(history, QStringLiteral("frmHistory"));
+        QVERIFY(history->list()->topLevelItemCount() > 0);
+        click(history, "cmdOpen");
+        fitsTheScreen(f.app->historyPages(), QStringLiteral("frmHistoryStats"));
+        click(f.app->historyPages(), "cmdPrint");
+        fitsTheScreen(f.app->historyPrint(), QStringLiteral("frmPrint of the stored match"));
+        click(f.app->historyPrint(), "cmdCancel");
+        click(f.app->historyPages(), "cmdExit");
+        // "&Close" works where the operator sees it.
+        click(history, "cmdClose");
+        QTRY_VERIFY(!f.app->history());
+    }
 };
 
 namespace {
