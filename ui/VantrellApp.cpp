@@ -73,6 +73,10 @@ void VantrellApp::loadMainWindow()
     options_ = new frmOptions(scores_, *this);
     commands_->load();
     scores_->showOnScreen();
+}
+
+void VantrellApp::offerResume()
+{
     // The match the last run did not end: resumed just as it stood, or left
     // to the history.
     if (model_->resumable()) {

@@ -46,6 +46,9 @@ public:
     // the options dialog hidden), the engine loads, the board is fitted to the
     // window, and the main window is shown filling the screen.
     void loadMainWindow();
+    // The question about a match the last run left unfinished, when there
+    // is one, asked over the main window.
+    void offerResume();
 
     // The windows; nullptr for one that is not there at the moment.
     frmScores* scores() const;
