@@ -138,6 +138,12 @@ void BoardWidget::mouseMoveEvent(QMouseEvent* e)
     commands_.boardMoved(twips::fromPx(at.x()), twips::fromPx(at.y()));
 }
 
+void BoardWidget::leaveEvent(QEvent* e)
+{
+    QWidget::leaveEvent(e);
+    commands_.pointerOffBoard();
+}
+
 // --- ScoresArea -------------------------------------------------------------
 
 ScoresArea::ScoresArea(QWidget* parent, Commands& commands)

@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QDir>
 #include <QRandomGenerator>
+#include <QMenuBar>
 #include <QScreen>
 
 class ScoreboardWindowTest : public QObject {
@@ -269,6 +270,41 @@ private slots:
         f.throwAt(QStringLiteral("13"));
         QTest::qWait(100);
         QVERIFY(ScreenShowsWidgets(s));
+    }
+
+    // The window system sends no move over the board on the way out of it:
+    // however fast the pointer jumps from a bed to a panel, "&Undo", the
+    // menu bar or past the window's edge, the aim box goes.
+    void aim_box_hides_whenever_the_pointer_leaves_the_board()
+    {
+        frmScores& s = f.scores();
+        QWindow* window = s.windowHandle();
+        auto moveTo = [&](QWidget* w, const QPoint& at) { QTest::mouseMove(window, w->mapTo(&s, at)); };
+        QWidget* name = f.child<QWidget>(&s, QStringLiteral("lblNames_0"));
+        QWidget* undo = f.child<QWidget>(&s, QStringLiteral("cmdUndo"));
+        QWidget* menus = s.menuBar();
+        const QList<QPair<QWidget*, QPoint>> away = {
+            {name, name->rect().center()},
+            {undo, undo->rect().center()},
+            {menus, QPoint(menus->width() - 20, menus->height() / 2)},
+        };
+        for (const auto& [widget, at] : away) {
+            moveTo(&f.board(), f.pixelFor(QStringLiteral("T20")));
+            QVERIFY(f.aimCaughtUp());
+            QVERIFY(s.aimBox()->isVisible());
+            moveTo(widget, at);
+            QVERIFY(f.aimCaughtUp());
+            QVERIFY2(!f.model().board.Frame3.visible, qPrintable(widget->objectName()));
+            QVERIFY2(s.aimBox()->isHidden(), qPrintable(widget->objectName()));
+        }
+        // Off the window altogether.
+        moveTo(&f.board(), f.pixelFor(QStringLiteral("D3")));
+        QVERIFY(f.aimCaughtUp());
+        QVERIFY(s.aimBox()->isVisible());
+        QEvent left(QEvent::Leave); // what the window system tells the window
+        QCoreApplication::sendEvent(window, &left);
+        QVERIFY(f.aimCaughtUp());
+        QVERIFY(s.aimBox()->isHidden());
     }
 
     void undo_takes_back_a_dart_and_refuses_when_there_is_none()
