@@ -160,10 +160,9 @@ void frmHistory::closeForGood()
 
 void frmHistory::closeEvent(QCloseEvent* e)
 {
-    if (closing_) {
-        e->accept();
-        return;
-    }
-    e->ignore();
-    commands_.historyClose();
+    // The close box does what "&Close" does. The window goes when the
+    // engine has closed it, which it has done meanwhile (closeForGood).
+    if (!closing_)
+        commands_.historyClose();
+    e->setAccepted(closing_);
 }
