@@ -395,11 +395,9 @@ void frmScores::buildMenus()
     // The big screen for the room: a window of its own that follows the
     // match; F11 works from the scoreboard, which keeps the keyboard.
     QMenu* view = menu(QStringLiteral("mnuView"), QStringLiteral("&View"));
-    QAction* bigScreen = entry(view, QStringLiteral("mnuViewBigScreen"), QStringLiteral("&Big Screen"),
-                               [this] { app_.showBigScreen(); });
-    bigScreen->setCheckable(true);
-    connect(bigScreen, &QAction::triggered, this, [this, bigScreen] { bigScreen->setChecked(app_.bigScreen() != nullptr); });
-    connect(&app_, &VantrellApp::bigScreenShown, bigScreen, &QAction::setChecked);
+    mnuViewBigScreen_ = entry(view, QStringLiteral("mnuViewBigScreen"), QStringLiteral("&Big Screen"),
+                              [this] { app_.chooseBigScreen(); });
+    mnuViewBigScreen_->setCheckable(true);
     // The entry names its key; the key itself is the window's, so F11 works
     // wherever the scoreboard has the keyboard.
     entry(view, QStringLiteral("mnuViewFullScreen"), QStringLiteral("&Full Screen\tF11"),
@@ -574,6 +572,8 @@ void frmScores::refresh(Commands::Parts parts)
         syncMenus();
     if (parts & Part::Entry)
         entryLine_->show(model_.keyboard);
+    if (parts & Part::BigScreen)
+        mnuViewBigScreen_->setChecked(model_.bigScreenWindow.open);
     if (parts & Part::BoardPlace) {
         const BoardRect& rect = model_.board.Image1;
         if (!SameRect(rect, board_->placed()))

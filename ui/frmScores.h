@@ -165,6 +165,7 @@ private:
     QAction* mnuOptPlayer2_ = nullptr;
     QAction* mnustaPlayer1_ = nullptr;
     QAction* mnustaPlayer2_ = nullptr;
+    QAction* mnuViewBigScreen_ = nullptr;
     int panelHeight_ = 0;
     static constexpr int FrameMs = 16; // a 60 Hz screen
     QElapsedTimer lastPaint_;
