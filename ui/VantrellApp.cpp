@@ -155,6 +155,7 @@ void VantrellApp::historyPagesPrint()
         PrintSources sources = PrintSourcesOf(*model_);
         sources.stats = &w.opened->stats;
         sources.statsWindow = &w.pages;
+        sources.played = w.rows[std::size_t(w.openedRow)].log.started;
         historyPrint_ = new frmPrint(historyPages_, *printing_, sources);
     }
     historyPrint_->setCaption(PrintDialog::StatisticsJob);
