@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QToolTip>
 #include <QTreeWidget>
 
@@ -416,6 +418,39 @@ private slots:
         auto* winner = f.child<FitLabel>(f.app->winner(), QStringLiteral("lblWinner"));
         QCOMPARE(winner->textFormat(), Qt::PlainText);
         QCOMPARE(winner->fitted().lines, QStringList{markup});
+    }
+
+    // An emoji in a name is drawn from a font that has it wherever the name
+    // shows, not as the box of a missing glyph.
+    void emoji_in_names_are_drawn()
+    {
+        const QString ann = QStringLiteral("Ann \U0001F3AF"), bo = QStringLiteral("\U0001F3C6 Bo \u2764\uFE0F");
+        loadSaved(ann, bo, 101);
+        for (int miss = 0; miss < 3; ++miss)
+            f.throwAt(QStringLiteral("0"));
+        f.throwAt(QStringLiteral("T17"));
+        f.throwAt(QStringLiteral("50")); // the second player wins the leg
+        const QList<QPair<QWidget*, QString>> shown = {
+            {f.child<QWidget>(&f.scores(), QStringLiteral("lblNames_0")), ann},
+            {f.child<QWidget>(&f.scores(), QStringLiteral("lblNames_1")), bo},
+            {f.child<QWidget>(f.app->winner(), QStringLiteral("lblWinner")), bo},
+            {f.scores().menuBar(), ann},
+            {f.app->stats()->tabs(), bo},
+        };
+        for (const auto& [widget, name] : shown) {
+            QVERIFY(widget);
+            QTextLayout layout(name, widget->font());
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            int glyphs = 0;
+            for (const QGlyphRun& run : layout.glyphRuns())
+                for (const quint32 glyph : run.glyphIndexes()) {
+                    QVERIFY2(glyph != 0, qPrintable(widget->objectName() + QStringLiteral(": a box in ") + name));
+                    ++glyphs;
+                }
+            QVERIFY(glyphs >= 4);
+        }
     }
 
     void statistics_show_every_text_whole()
