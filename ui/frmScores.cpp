@@ -439,9 +439,10 @@ void frmScores::fitToClientArea()
     // The board is as large as the window allows with the whole of it on
     // view: the ring that carries the numbers, 0.4714 of the side from the
     // bull, stays clear of both panels and above the client area's lower
-    // edge. The bull lies side/2 - 120 below the top, so the ring fits while
-    // side <= (H + 120) / 0.9714; the corners of the picture outside the
-    // ring may lie under the panels or below the window.
+    // edge, a little room kept to both. The bull lies side/2 - 120 below the
+    // top, so the ring fits while side <= (H + 120 - room) / 0.9714; the
+    // corners of the picture outside the ring may lie under the panels or
+    // below the window.
     const double byWidth = (W - 2 * PanelWidth - 2 * RingRoom) / (2 * NumbersShare);
     const double byHeight = (H - BoardTop - RingRoom) / (0.5 + NumbersShare);
     const double side = placeUndoAndBoard(W, H, std::max(15.0, std::round(std::min(byWidth, byHeight))));
