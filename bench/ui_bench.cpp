@@ -255,7 +255,7 @@ int main(int argc, char** argv)
     // has the keyboard; the time runs until the window is painted again.
     // A character repaints the entry line; Enter records the dart.
     app.commands().newGame();
-    app.showBigScreen();
+    app.chooseBigScreen();
     frmBigScreen* big = app.bigScreen();
     if (!big || !QTest::qWaitForWindowExposed(big)) {
         std::fprintf(stderr, "ui_bench: the big screen did not appear\n");

@@ -45,6 +45,25 @@ BigScreenView ReadBigScreen(const ModDarts& engine)
     return view;
 }
 
+void ModDarts::BigScreenChosen(bool screenOfItsOwn)
+{
+    BigScreenWindow& w = bigScreenWindow;
+    w.fullScreen = !w.open && screenOfItsOwn;
+    w.open = !w.open;
+}
+
+void ModDarts::BigScreenFullScreen()
+{
+    BigScreenWindow& w = bigScreenWindow;
+    w.fullScreen = !w.open || !w.fullScreen;
+    w.open = true;
+}
+
+void ModDarts::BigScreenClosed()
+{
+    bigScreenWindow = BigScreenWindow();
+}
+
 QStringList BigScreenView::describe() const
 {
     QStringList lines;

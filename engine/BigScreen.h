@@ -43,3 +43,12 @@ struct BigScreenView {
 };
 
 BigScreenView ReadBigScreen(const ModDarts& engine);
+
+// The big screen's window as state: open or not, and whether it fills the
+// screen it is on. View, "Big Screen" opens and closes it; F11 (and a double
+// click on it) puts it full screen and back; Escape, with nothing typed on
+// the scoreboard, takes it out of full screen.
+struct BigScreenWindow {
+    bool open = false;
+    bool fullScreen = false;
+};

@@ -39,7 +39,8 @@ constexpr Reach Table[] = {
 
     {Command::EntryTyped, Part::Entry},
     {Command::EntryBackspace, Part::Entry},
-    {Command::EntryEscape, Part::Entry},
+    // With nothing typed, Escape takes the big screen out of full screen.
+    {Command::EntryEscape, Part::Entry | Part::BigScreen},
     // A dart read from the entry reaches what a clicked one does.
     {Command::EntryEnter,
      Part::Entry | Part::Scoreboard | Part::Statistics | Part::Announcement | Part::HiScores},
@@ -85,6 +86,10 @@ constexpr Reach Table[] = {
     {Command::HistoryPagesClose, Part::History},
     {Command::HistoryClose, Part::History},
     {Command::ExportHistory, Parts()},
+
+    {Command::BigScreenChosen, Part::BigScreen},
+    {Command::BigScreenFullScreen, Part::BigScreen},
+    {Command::BigScreenClosed, Part::BigScreen},
 };
 
 constexpr bool TableInOrder()
@@ -335,4 +340,19 @@ bool Commands::exportHistory(const QString& path, QString* error)
     bool ok = false;
     run(Command::ExportHistory, [&](ModDarts& e) { ok = e.ExportHistory(path, error); });
     return ok;
+}
+
+void Commands::bigScreenChosen(bool screenOfItsOwn)
+{
+    run(Command::BigScreenChosen, [&](ModDarts& e) { e.BigScreenChosen(screenOfItsOwn); });
+}
+
+void Commands::bigScreenFullScreen()
+{
+    run(Command::BigScreenFullScreen, [](ModDarts& e) { e.BigScreenFullScreen(); });
+}
+
+void Commands::bigScreenClosed()
+{
+    run(Command::BigScreenClosed, [](ModDarts& e) { e.BigScreenClosed(); });
 }

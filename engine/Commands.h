@@ -29,7 +29,8 @@ public:
         Captions = 0x80,     // menu entries and statistics tabs that carry the names
         History = 0x100,     // the match-history window: open or not, its rows, an opened match's pages
         Entry = 0x200,       // the scoreboard's keyboard entry: the text typed and its hint
-        All = 0x3FF,
+        BigScreen = 0x400,   // the big screen's window: open or not, full screen or not
+        All = 0x7FF,
     };
     Q_DECLARE_FLAGS(Parts, Part)
     Q_FLAG(Parts)
@@ -48,6 +49,7 @@ public:
         FixClock,
         Resume, Discard,
         ShowHistory, HistoryOpenMatch, HistoryTabClicked, HistoryPagesClose, HistoryClose, ExportHistory,
+        BigScreenChosen, BigScreenFullScreen, BigScreenClosed,
         Count
     };
     Q_ENUM(Command)
@@ -115,6 +117,13 @@ public:
     void historyClose();
     // False with the reason, which has also been shown as a message.
     bool exportHistory(const QString& path, QString* error = nullptr);
+
+    // --- The big screen ---------------------------------------------------------------
+    // View, "Big Screen" (full screen where it has a screen of its own), F11
+    // and a double click on it, and its close box.
+    void bigScreenChosen(bool screenOfItsOwn);
+    void bigScreenFullScreen();
+    void bigScreenClosed();
 
     // --- The unfinished match found at start ------------------------------------
     void resume();

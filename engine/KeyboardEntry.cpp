@@ -26,6 +26,11 @@ void ModDarts::EntryBackspace()
 
 void ModDarts::EntryEscape()
 {
+    // The keys stay with the scoreboard, the big screen full screen in front
+    // of it or not: Escape clears what is typed first, and with nothing
+    // typed takes the big screen out of full screen.
+    if (keyboard.text.isEmpty())
+        bigScreenWindow.fullScreen = false;
     keyboard = KeyboardEntry();
 }
 

@@ -16,6 +16,7 @@
 #include "base/SoundOutput.h"
 #include "engine/Announcement.h"
 #include "engine/Announcer.h"
+#include "engine/BigScreen.h"
 #include "engine/HistoryWindow.h"
 #include "engine/KeyboardEntry.h"
 #include "engine/ScoreboardPresenter.h"
@@ -116,6 +117,14 @@ public:
     // which has also been shown as a message.
     bool ExportHistory(const QString& path, QString* error);
 
+    // View, "Big Screen": opens it (full screen where it has a screen of its
+    // own, a second monitor or a projector) or, when open, closes it.
+    void BigScreenChosen(bool screenOfItsOwn);
+    // F11, or a double click on it: full screen and back; a closed big
+    // screen opens full screen.
+    void BigScreenFullScreen();
+    void BigScreenClosed();                  // its window's close box
+
     // --- The match log ------------------------------------------------------
     // Every operator event that changes the match is logged as it happens
     // (store/MatchLog.h). A match the last run did not end is offered at
@@ -179,6 +188,7 @@ public:
     HiScoresWindow hiScoresWindow;
     HistoryWindow historyWindow;
     KeyboardEntry keyboard;
+    BigScreenWindow bigScreenWindow;
     Clock clock;
 
     Database dbDarts;

@@ -90,9 +90,10 @@ void PrintDialog::Ok()
 
     const QDateTime moment = sources_.clock ? sources_.clock->now() : QDateTime::currentDateTime();
     if (tab <= 2)
-        PrintPlayerPage(*surface, *sources_.stats, tab - 1, sources_.statsWindow->tabCaption[tab - 1], moment);
+        PrintPlayerPage(*surface, *sources_.stats, tab - 1, sources_.statsWindow->tabCaption[tab - 1], moment,
+                        sources_.played);
     else
-        PrintGamePage(*surface, *sources_.stats, moment);
+        PrintGamePage(*surface, *sources_.stats, moment, sources_.played);
 
     if (!surface->finish()) {
         fail(surface->error().isEmpty() ? QStringLiteral("The printer reported an error.") : surface->error());

@@ -7,6 +7,7 @@
 // one. The current printer outlives it in a CurrentPrinter.
 #include "print/PrintTarget.h"
 
+#include <QDateTime>
 #include <QPoint>
 #include <QStringList>
 
@@ -34,6 +35,9 @@ struct PrintSources {
     const StatsWindow* statsWindow = nullptr;
     const Clock* clock = nullptr;
     Notifier* notifier = nullptr;   // failures are told here
+    // The day a stored match was played, for its pages; none for the match
+    // in play.
+    QDateTime played;
 };
 
 class PrintDialog {

@@ -22,6 +22,20 @@ QString TitleWithName(const PageSurface& surface, const QString& name, const QSt
     return ElidedToWidth(surface, name, room) + rest;
 }
 
+// The date in a page's title: the day a stored match was played, else the
+// moment of printing.
+QString TitleDate(const QDateTime& moment, const QDateTime& played)
+{
+    return PrintDateText(played.isValid() ? played : moment);
+}
+
+// Under the title's rule of a stored match's page: when it was printed.
+void PrintPrintedLine(PageSurface& surface, const QDateTime& moment, const QDateTime& played)
+{
+    if (played.isValid())
+        PrintAt(surface, QStringLiteral("Printed: ") + PrintDateText(moment), 600, 900);
+}
+
 } // namespace
 
 QString PrintDateText(const QDateTime& moment)
@@ -30,16 +44,18 @@ QString PrintDateText(const QDateTime& moment)
 }
 
 void PrintPlayerPage(PageSurface& surface, const StatsTables& stats, int p, const QString& name,
-                     const QDateTime& moment)
+                     const QDateTime& moment, const QDateTime& played)
 {
     p = PlayerIndex(p);
     surface.setFont(PrinterFontName, PrinterFontPoints, false);
 
     surface.setBold(true);
-    PrintAt(surface, TitleWithName(surface, name, QStringLiteral("'s Statistics - Date:") + PrintDateText(moment), 600),
+    PrintAt(surface,
+            TitleWithName(surface, name, QStringLiteral("'s Statistics - Date:") + TitleDate(moment, played), 600),
             600, 500);
     surface.drawLine(600, 750, 8000, 750);
     surface.setBold(false);
+    PrintPrintedLine(surface, moment, played);
 
     PrintGrid(surface, stats.grdLastScores[p], 600, 1500, 4000 - TableGap);
     PrintGrid(surface, stats.grdStats[p], 4000, 1500, 8000 - TableGap);
@@ -57,14 +73,16 @@ void PrintPlayerPage(PageSurface& surface, const StatsTables& stats, int p, cons
             13000);
 }
 
-void PrintGamePage(PageSurface& surface, const StatsTables& stats, const QDateTime& moment)
+void PrintGamePage(PageSurface& surface, const StatsTables& stats, const QDateTime& moment,
+                   const QDateTime& played)
 {
     surface.setFont(PrinterFontName, PrinterFontPoints, false);
 
     surface.setBold(true);
-    PrintAt(surface, QStringLiteral("Game Statistics - Date:") + PrintDateText(moment), 600, 500);
+    PrintAt(surface, QStringLiteral("Game Statistics - Date:") + TitleDate(moment, played), 600, 500);
     surface.drawLine(600, 750, 5000, 750);
     surface.setBold(false);
+    PrintPrintedLine(surface, moment, played);
 
     PrintGrid(surface, stats.grdGameStats, 600, 1500, PageRight);
 }

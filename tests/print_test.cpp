@@ -156,11 +156,12 @@ private slots:
     void pdfHoldsTheTexts();
     void dialogChoosesPrinter();
     void dialogPrintsSelectedTab();
+    void storedMatchPagesAreDatedByTheMatch();
     void printingFailuresAreReported();
     void failedPdfWritesAreReported();
 
 private:
-    PrintSources sources() { return {&stats_, &window_, &clock_, &notifier_}; }
+    PrintSources sources() { return {&stats_, &window_, &clock_, &notifier_, {}}; }
 
     StatsTables stats_;
     StatsWindow window_;
@@ -563,6 +564,43 @@ void PrintTest::dialogPrintsSelectedTab()
     const Page& page = target.jobs[2].pages[0];
     QCOMPARE(page.texts[0].text, QStringLiteral("Bob's Statistics - Date:07/03/2024 21:05:09"));
     QCOMPARE(TextAt(page, 5250, 1500), QStringLiteral("12"));
+}
+
+// A stored match's pages are headed with the day it was played; the moment
+// they were printed stands under the rule, marked as such. The match in
+// play keeps the moment of printing in its heading and has no such line.
+void PrintTest::storedMatchPagesAreDatedByTheMatch()
+{
+    FixedPrinters printers;
+    CurrentPrinter current;
+    CapturingTarget target;
+    PrintSources stored = sources();
+    stored.played = QDateTime(QDate(2023, 11, 2), QTime(19, 45, 30));
+    const QString printed = QStringLiteral("Printed: 07/03/2024 21:05:09");
+    for (const int tab : {3, 2}) {
+        window_.tab = tab;
+        for (const PrintSources& from : {stored, sources()}) {
+            PrintDialog dialog(current, printers, target, from);
+            dialog.setCaption(QStringLiteral("Print Statistics"));
+            dialog.show();
+            dialog.Ok();
+            QCOMPARE(dialog.lastOutcome(), PrintDialog::Outcome::Printed);
+            const Page& page = target.jobs.back().pages[0];
+            const QString date = from.played.isValid() ? QStringLiteral("02/11/2023 19:45:30")
+                                                       : QStringLiteral("07/03/2024 21:05:09");
+            QCOMPARE(TextAt(page, 600, 500), (tab == 3 ? QStringLiteral("Game Statistics - Date:")
+                                                       : QStringLiteral("Player 2's Statistics - Date:")) + date);
+            const Text* line = Find(page, printed);
+            if (from.played.isValid()) {
+                QVERIFY(line && line->x == 600 && line->y == 900 && !line->bold);
+                // Between the rule under the title and the first table.
+                QVERIFY(HasLine(page, 600, 750, tab == 3 ? 5000 : 8000, 750));
+                QCOMPARE(Overruns(page), QString());
+            } else {
+                QVERIFY(!line);
+            }
+        }
+    }
 }
 
 void PrintTest::printingFailuresAreReported()

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake python3
   qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev libgl-dev
-  fonts-liberation espeak-ng poppler-utils sqlite3
+  fonts-liberation fonts-noto-color-emoji espeak-ng poppler-utils sqlite3
   qt6-svg-dev dpkg-dev file desktop-file-utils appstream lintian
   xvfb libx11-dev libxtst-dev
 )

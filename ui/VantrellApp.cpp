@@ -73,6 +73,10 @@ void VantrellApp::loadMainWindow()
     options_ = new frmOptions(scores_, *this);
     commands_->load();
     scores_->showOnScreen();
+}
+
+void VantrellApp::offerResume()
+{
     // The match the last run did not end: resumed just as it stood, or left
     // to the history.
     if (model_->resumable()) {
@@ -151,6 +155,7 @@ void VantrellApp::historyPagesPrint()
         PrintSources sources = PrintSourcesOf(*model_);
         sources.stats = &w.opened->stats;
         sources.statsWindow = &w.pages;
+        sources.played = w.rows[std::size_t(w.openedRow)].log.started;
         historyPrint_ = new frmPrint(historyPages_, *printing_, sources);
     }
     historyPrint_->setCaption(PrintDialog::StatisticsJob);
@@ -183,56 +188,30 @@ void VantrellApp::showAbout()
     about_->activateWindow();
 }
 
-void VantrellApp::showBigScreen()
+void VantrellApp::chooseBigScreen()
 {
-    if (bigScreen_) {
-        bigScreen_->show();
-        bigScreen_->raise();
-        return;
-    }
-    bigScreen_ = new frmBigScreen(*model_, *commands_, scores_);
-    connect(bigScreen_, &frmBigScreen::closed, this, [this] { emit bigScreenShown(false); });
-    QScreen* home = scores_ && scores_->screen() ? scores_->screen() : QGuiApplication::primaryScreen();
-    QScreen* other = nullptr;
-    for (QScreen* screen : QGuiApplication::screens())
-        if (screen != home) {
-            other = screen;
-            break;
-        }
-    if (other) {
-        // A second monitor or a projector: the whole of it, for the room.
-        bigScreen_->setGeometry(other->availableGeometry());
-        bigScreen_->setWindowState(Qt::WindowFullScreen);
-    } else if (home) {
-        // One screen: a 16:9 window beside the scoreboard's middle, to be
-        // dragged where it is wanted.
-        const QRect area = home->availableGeometry();
-        const int width = std::min(1280, area.width() * 2 / 3);
-        const int height = std::min(width * 9 / 16, area.height() * 2 / 3);
-        bigScreen_->setGeometry(QRect(QPoint(0, 0), QSize(width, height)).translated(
-            area.center() - QPoint(width / 2, height / 2)));
-    }
-    bigScreen_->show();
-    emit bigScreenShown(true);
+    commands_->bigScreenChosen(screenOfItsOwn() != nullptr);
 }
 
 void VantrellApp::toggleBigScreenFullScreen()
 {
-    if (!bigScreen_) {
-        // Opened full screen, whichever screen it opens on.
-        showBigScreen();
-        if (!bigScreen_->isFullScreen())
-            bigScreen_->toggleFullScreen();
-        return;
-    }
-    bigScreen_->toggleFullScreen();
+    commands_->bigScreenFullScreen();
+}
+
+QScreen* VantrellApp::screenOfItsOwn() const
+{
+    const QScreen* home = scores_ && scores_->screen() ? scores_->screen() : QGuiApplication::primaryScreen();
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != home)
+            return screen;
+    return nullptr;
 }
 
 void VantrellApp::exitProgram()
 {
     // The big screen is no child of the scoreboard: it is closed with it.
     if (bigScreen_)
-        bigScreen_->close();
+        bigScreen_->closeForGood();
     QCoreApplication::quit();
 }
 
@@ -246,6 +225,40 @@ void VantrellApp::partsChanged(Commands::Parts parts)
         followHiScores();
     if (parts & Commands::Part::History)
         followHistory();
+    if (parts & Commands::Part::BigScreen)
+        followBigScreen();
+}
+
+void VantrellApp::followBigScreen()
+{
+    const BigScreenWindow& w = model_->bigScreenWindow;
+    if (!w.open) {
+        if (bigScreen_) {
+            frmBigScreen* closing = bigScreen_;
+            bigScreen_ = nullptr;
+            closing->closeForGood();
+        }
+        return;
+    }
+    if (!bigScreen_) {
+        bigScreen_ = new frmBigScreen(*model_, *commands_, scores_);
+        QScreen* home = scores_ && scores_->screen() ? scores_->screen() : QGuiApplication::primaryScreen();
+        if (QScreen* other = screenOfItsOwn()) {
+            // A second monitor or a projector: there, for the room.
+            bigScreen_->setGeometry(other->availableGeometry());
+        } else if (home) {
+            // One screen: a 16:9 window over the scoreboard's middle, to be
+            // dragged where it is wanted.
+            const QRect area = home->availableGeometry();
+            const int width = std::min(1280, area.width() * 2 / 3);
+            const int height = std::min(width * 9 / 16, area.height() * 2 / 3);
+            bigScreen_->setGeometry(QRect(QPoint(0, 0), QSize(width, height)).translated(
+                area.center() - QPoint(width / 2, height / 2)));
+        }
+    }
+    bigScreen_->setFullScreen(w.fullScreen);
+    if (bigScreen_->isHidden())
+        bigScreen_->show();
 }
 
 void VantrellApp::followAnnouncement()

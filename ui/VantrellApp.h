@@ -20,6 +20,7 @@ class frmAbout;
 class frmPrint;
 class frmHistory;
 class frmBigScreen;
+class QScreen;
 struct Printing;
 
 class VantrellApp : public QObject {
@@ -46,6 +47,9 @@ public:
     // the options dialog hidden), the engine loads, the board is fitted to the
     // window, and the main window is shown filling the screen.
     void loadMainWindow();
+    // The question about a match the last run left unfinished, when there
+    // is one, asked over the main window.
+    void offerResume();
 
     // The windows; nullptr for one that is not there at the moment.
     frmScores* scores() const;
@@ -76,10 +80,10 @@ public:
     void showHistory();
     void historyPagesPrint();
 
-    // View, "&Big Screen": opened (on a second screen where there is one, the
-    // one the scoreboard is not on) or raised; F11: full screen on whichever
-    // screen it is on, and back. Neither touches the match.
-    void showBigScreen();
+    // View, "&Big Screen": opened (full screen on a second screen where there
+    // is one, the one the scoreboard is not on) or closed; F11: full screen
+    // on whichever screen it is on, and back. Neither touches the match.
+    void chooseBigScreen();
     void toggleBigScreenFullScreen();
 
     void openHelp();
@@ -90,8 +94,6 @@ public:
 signals:
     // "&Print" of the statistics window has shown the print dialog.
     void printRequested();
-    // The big screen has opened or closed.
-    void bigScreenShown(bool open);
 
 private:
     // The announcement and the high-score window are made when they open
@@ -100,6 +102,9 @@ private:
     void followAnnouncement();
     void followHiScores();
     void followHistory();
+    void followBigScreen();
+    // The screen the big screen goes to: one the scoreboard is not on.
+    QScreen* screenOfItsOwn() const;
 
     Setup setup_;
     std::unique_ptr<ModDarts> model_;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QScreen>
 #include <QTextLayout>
 #include <QToolTip>
 
@@ -276,6 +277,23 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, dou
     paintWidget(label, back, fore);
     twips::place(label, left, top, width, height);
     return label;
+}
+
+QRect ScreenRoom(const QWidget* window)
+{
+    const QWidget* parent = window->parentWidget();
+    const QScreen* screen = window->isVisible() || !parent ? window->screen() : parent->window()->screen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void KeepOnScreen(QWidget* window)
+{
+    const QRect room = ScreenRoom(window);
+    const QRect frame = window->frameGeometry();
+    if (room.isEmpty() || room.contains(frame))
+        return;
+    window->move(std::max(room.left(), std::min(frame.left(), room.right() + 1 - frame.width())),
+                 std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - frame.height())));
 }
 
 TurnMark::TurnMark(QWidget* parent, bool clickable) : QWidget(parent), clickable_(clickable)

@@ -85,6 +85,12 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text,
                   const QFont& font, const QColor& back, const QColor& fore,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
 
+// The part of the screen a window may take: the available area of the
+// screen it is on, or, before it is first shown, of its parent window's.
+QRect ScreenRoom(const QWidget* window);
+// Moves a window whose frame sticks out of that area back inside it.
+void KeepOnScreen(QWidget* window);
+
 // A mark of the player to throw, lit or dark. The marks change with every
 // visit and stay shown: showing or hiding a widget while the pointer is over
 // the window makes Qt ask the X server where the pointer is, a round trip

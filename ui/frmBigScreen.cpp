@@ -235,7 +235,8 @@ BigScreenLayout frmBigScreen::LayOut(const BigScreenView& view, const QSize& siz
 }
 
 frmBigScreen::frmBigScreen(const ModDarts& model, Commands& commands, QWidget* keyboardOwner)
-    : QWidget(nullptr, Qt::Window | Qt::WindowDoesNotAcceptFocus), model_(model), keyboardOwner_(keyboardOwner)
+    : QWidget(nullptr, Qt::Window | Qt::WindowDoesNotAcceptFocus), model_(model), commands_(commands),
+      keyboardOwner_(keyboardOwner)
 {
     setObjectName(QStringLiteral("frmBigScreen"));
     setWindowTitle(apptext::Title + QStringLiteral(" - Big Screen"));
@@ -270,13 +271,15 @@ const BigScreenLayout& frmBigScreen::layout() const
     return *laidOut_;
 }
 
-void frmBigScreen::toggleFullScreen()
+void frmBigScreen::setFullScreen(bool fullScreen)
 {
+    if (fullScreen == isFullScreen())
+        return;
     // Not showFullScreen(): that would also activate the window and take
     // the keyboard from the scoreboard. The screen's whole area is given as
     // well: a projector's display often runs without a window manager, and
     // there the state alone would leave the window as it was.
-    if (!isFullScreen()) {
+    if (fullScreen) {
         normal_ = geometry();
         if (QScreen* on = screen())
             setGeometry(on->geometry());
@@ -325,13 +328,21 @@ bool frmBigScreen::event(QEvent* e)
 
 void frmBigScreen::mouseDoubleClickEvent(QMouseEvent*)
 {
-    toggleFullScreen();
+    commands_.bigScreenFullScreen();
+}
+
+void frmBigScreen::closeForGood()
+{
+    closing_ = true;
+    close();
 }
 
 void frmBigScreen::closeEvent(QCloseEvent* e)
 {
-    // Only the window goes: the match is the engine's, and nothing of it
-    // is touched.
-    e->accept();
-    emit closed();
+    // The close box closes the big screen; the window goes when the engine
+    // has closed it, which it has done meanwhile (closeForGood). The match
+    // is the engine's, and nothing of it is touched.
+    if (!closing_)
+        commands_.bigScreenClosed();
+    e->setAccepted(closing_);
 }

@@ -58,13 +58,12 @@ public:
     // to its own box, the boxes apart and inside the window.
     static BigScreenLayout LayOut(const BigScreenView& view, const QSize& size);
 
-    // Full screen on whichever screen the window is on, and back.
-    void toggleFullScreen();
+    // Full screen on whichever screen the window is on, or back.
+    void setFullScreen(bool fullScreen);
 
     void refresh(Commands::Parts parts);
-
-signals:
-    void closed();
+    // Closes the window for good, once the big screen is closed.
+    void closeForGood();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -74,6 +73,7 @@ protected:
 
 private:
     const ModDarts& model_;
+    Commands& commands_;
     QPointer<QWidget> keyboardOwner_;
     QRect normal_;   // the place to go back to from full screen
     BigScreenView shown_;
@@ -81,4 +81,5 @@ private:
     // kept until the view or the size changes.
     mutable std::optional<BigScreenLayout> laidOut_;
     mutable QSize laidOutSize_;
+    bool closing_ = false;
 };

@@ -81,11 +81,9 @@ void frmHiScores::closeForGood()
 
 void frmHiScores::closeEvent(QCloseEvent* e)
 {
-    if (closing_) {
-        e->accept();
-        return;
-    }
-    // The close box does what "&Close" does.
-    e->ignore();
-    commands_.hiScoresClose();
+    // The close box does what "&Close" does. The window goes when the
+    // engine has closed it, which it has done meanwhile (closeForGood).
+    if (!closing_)
+        commands_.hiScoresClose();
+    e->setAccepted(closing_);
 }

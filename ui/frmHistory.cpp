@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr double Width = 10200, Height = 6045;
@@ -48,7 +50,6 @@ frmHistory::frmHistory(QWidget* parent, VantrellApp& app)
 {
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QStringLiteral("Match History"));
-    setFixedSize(twips::px(Width), twips::px(Height));
     paintWidget(this, palette::ButtonFace, palette::Black);
     setFont(designFont(Face::SansSerif, 8.25));
 
@@ -67,7 +68,6 @@ frmHistory::frmHistory(QWidget* parent, VantrellApp& app)
     LstHistory_->header()->setStretchLastSection(true);
     for (int c = 0; c < int(std::size(ColumnWidths)); ++c)
         LstHistory_->setColumnWidth(c, twips::px(ColumnWidths[c]));
-    twips::place(LstHistory_, 120, 120, Width - 240, 5295);
     connect(LstHistory_, &QTreeWidget::itemActivated, this, [this] { openSelected(); });
 
     cmdOpen_ = new QPushButton(QStringLiteral("&Open"), this);
@@ -78,10 +78,10 @@ frmHistory::frmHistory(QWidget* parent, VantrellApp& app)
     exportButton->setObjectName(QStringLiteral("cmdExport"));
     twips::place(exportButton, 1335, 5520, 1095, 495);
     connect(exportButton, &QPushButton::clicked, this, [this] { exportAll(); });
-    auto* close = new QPushButton(QStringLiteral("&Close"), this);
-    close->setObjectName(QStringLiteral("cmdClose"));
-    twips::place(close, Width - 120 - 1095, 5520, 1095, 495);
-    connect(close, &QPushButton::clicked, this, [this] { commands_.historyClose(); });
+    cmdClose_ = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+    connect(cmdClose_, &QPushButton::clicked, this, [this] { commands_.historyClose(); });
+    fitToScreen();
 
     refresh(Commands::Part::History);
     connect(&commands_, &Commands::changed, this, &frmHistory::refresh);
@@ -108,6 +108,23 @@ void frmHistory::refresh(Commands::Parts parts)
     if (!items.isEmpty())
         LstHistory_->setCurrentItem(items.first());
     cmdOpen_->setEnabled(!items.isEmpty());
+}
+
+void frmHistory::fitToScreen()
+{
+    const QRect room = ScreenRoom(this);
+    const int frame = frameGeometry().width() - width();
+    const double width = room.isEmpty() ? Width : std::min(Width, twips::fromPx(room.width() - frame));
+    setFixedSize(twips::px(width), twips::px(Height));
+    twips::place(LstHistory_, 120, 120, width - 240, 5295);
+    twips::place(cmdClose_, width - 120 - 1095, 5520, 1095, 495);
+    KeepOnScreen(this);
+}
+
+void frmHistory::showEvent(QShowEvent* e)
+{
+    fitToScreen();
+    QWidget::showEvent(e);
 }
 
 void frmHistory::openSelected()
@@ -143,10 +160,9 @@ void frmHistory::closeForGood()
 
 void frmHistory::closeEvent(QCloseEvent* e)
 {
-    if (closing_) {
-        e->accept();
-        return;
-    }
-    e->ignore();
-    commands_.historyClose();
+    // The close box does what "&Close" does. The window goes when the
+    // engine has closed it, which it has done meanwhile (closeForGood).
+    if (!closing_)
+        commands_.historyClose();
+    e->setAccepted(closing_);
 }

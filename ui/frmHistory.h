@@ -28,8 +28,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
+    // As wide as designed, or as the screen where that is narrower: the
+    // list gives up width and "&Close" stays at the right edge.
+    void fitToScreen();
     void openSelected();
     void exportAll();
 
@@ -37,6 +41,7 @@ private:
     Commands& commands_;
     QTreeWidget* LstHistory_ = nullptr;
     QPushButton* cmdOpen_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
     quint64 shownRevision_ = ~quint64(0);
     bool closing_ = false;
 };

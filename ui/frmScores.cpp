@@ -30,8 +30,6 @@ constexpr double PanelWidth = 2430;
 constexpr double BoardTop = -120;
 // The board radius as a share of the picture's side, as the mapping takes it.
 constexpr double RadiusShare = 0.3466;
-// Room the panels leave either side of the board.
-constexpr double SideRoom = 4000;
 constexpr double ArrowWidth = 825, ArrowHeight = 495, ArrowTop = 240;
 constexpr double AimWidth = 855, AimHeight = 495;
 // The aim box's place is kept relative to the board's design left edge.
@@ -138,6 +136,12 @@ void BoardWidget::mouseMoveEvent(QMouseEvent* e)
 {
     const QPointF at = e->position();
     commands_.boardMoved(twips::fromPx(at.x()), twips::fromPx(at.y()));
+}
+
+void BoardWidget::leaveEvent(QEvent* e)
+{
+    QWidget::leaveEvent(e);
+    commands_.pointerOffBoard();
 }
 
 // --- ScoresArea -------------------------------------------------------------
@@ -391,11 +395,9 @@ void frmScores::buildMenus()
     // The big screen for the room: a window of its own that follows the
     // match; F11 works from the scoreboard, which keeps the keyboard.
     QMenu* view = menu(QStringLiteral("mnuView"), QStringLiteral("&View"));
-    QAction* bigScreen = entry(view, QStringLiteral("mnuViewBigScreen"), QStringLiteral("&Big Screen"),
-                               [this] { app_.showBigScreen(); });
-    bigScreen->setCheckable(true);
-    connect(bigScreen, &QAction::triggered, this, [this, bigScreen] { bigScreen->setChecked(app_.bigScreen() != nullptr); });
-    connect(&app_, &VantrellApp::bigScreenShown, bigScreen, &QAction::setChecked);
+    mnuViewBigScreen_ = entry(view, QStringLiteral("mnuViewBigScreen"), QStringLiteral("&Big Screen"),
+                              [this] { app_.chooseBigScreen(); });
+    mnuViewBigScreen_->setCheckable(true);
     // The entry names its key; the key itself is the window's, so F11 works
     // wherever the scoreboard has the keyboard.
     entry(view, QStringLiteral("mnuViewFullScreen"), QStringLiteral("&Full Screen\tF11"),
@@ -434,12 +436,15 @@ void frmScores::fitToClientArea()
     const double W = twips::fromPx(area_->width());
     const double H = twips::fromPx(area_->height());
 
-    // The board's side follows the window's width, less the panels' room,
-    // but never so large that the double ring runs below the client area:
-    // the bull lies side/2 - 120 below the top and the ring's radius is
-    // 0.3466 of the side, so the ring fits while side <= (H + 120) / 0.8466.
-    const double byWidth = W - SideRoom;
-    const double byHeight = (H - BoardTop) / (0.5 + RadiusShare);
+    // The board is as large as the window allows with the whole of it on
+    // view: the ring that carries the numbers, 0.4714 of the side from the
+    // bull, stays clear of both panels and above the client area's lower
+    // edge, a little room kept to both. The bull lies side/2 - 120 below the
+    // top, so the ring fits while side <= (H + 120 - room) / 0.9714; the
+    // corners of the picture outside the ring may lie under the panels or
+    // below the window.
+    const double byWidth = (W - 2 * PanelWidth - 2 * RingRoom) / (2 * NumbersShare);
+    const double byHeight = (H - BoardTop - RingRoom) / (0.5 + NumbersShare);
     const double side = placeUndoAndBoard(W, H, std::max(15.0, std::round(std::min(byWidth, byHeight))));
 
     // The panels reach down to the window's lower edge (less the room the
@@ -568,6 +573,8 @@ void frmScores::refresh(Commands::Parts parts)
         syncMenus();
     if (parts & Part::Entry)
         entryLine_->show(model_.keyboard);
+    if (parts & Part::BigScreen)
+        mnuViewBigScreen_->setChecked(model_.bigScreenWindow.open);
     if (parts & Part::BoardPlace) {
         const BoardRect& rect = model_.board.Image1;
         if (!SameRect(rect, board_->placed()))

@@ -41,6 +41,10 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    // A fast hand sends no move over the board on its way out: leaving it
+    // for a panel, a button, the menu bar or another window hides the aim box
+    // as a move over the bare window does.
+    void leaveEvent(QEvent* e) override;
 
 private:
     bool pictureCurrent() const;
@@ -161,6 +165,7 @@ private:
     QAction* mnuOptPlayer2_ = nullptr;
     QAction* mnustaPlayer1_ = nullptr;
     QAction* mnustaPlayer2_ = nullptr;
+    QAction* mnuViewBigScreen_ = nullptr;
     int panelHeight_ = 0;
     static constexpr int FrameMs = 16; // a 60 Hz screen
     QElapsedTimer lastPaint_;

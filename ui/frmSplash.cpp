@@ -93,4 +93,7 @@ void frmSplash::tick()
     QGuiApplication::setQuitOnLastWindowClosed(restoreQuitOnClose_);
     emit finished();
     close();
+    // Asked over the main window once the splash is gone: a box standing
+    // inside the splash showed as an empty black box on a bare X server.
+    app_.offerResume();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The splash window. Once it is on screen it opens the database; its timer
-// then loads the main window one second after the splash appeared and
-// closes the splash.
+// then loads the main window one second after the splash appeared, closes
+// the splash and offers a match the last run left unfinished.
 #include <QTimer>
 #include <QWidget>
 

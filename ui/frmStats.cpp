@@ -27,6 +27,13 @@ constexpr ScaleZone Zones[] = {
 constexpr double ScaleTop = 4440, FirstBarTop = 4920;
 // A page's width, and the least room between two tables side by side.
 constexpr double PageWidth = 6735, TableGap = 60;
+// The window with "&Print" and "&Exit" under the tab strip's body, and with
+// them beside it, to its right, where the screen is too low for that.
+constexpr double Width = 7185, Height = 7560, ButtonsTop = 6840;
+constexpr double BodyRight = 120 + 6975, BodyBottom = 6615;
+constexpr double ButtonWidth = 1335, ButtonHeight = 615;
+constexpr double BesideLeft = BodyRight + 120, BesideWidth = BesideLeft + ButtonWidth + 120,
+                 BesideHeight = BodyBottom + 120;
 
 struct BarRow {
     const char* name;
@@ -67,7 +74,6 @@ frmStats::frmStats(QWidget* parent, VantrellApp& app, Source source)
 {
     setObjectName(QStringLiteral("frmStats"));
     setWindowTitle(QStringLiteral("Statistics"));
-    setFixedSize(twips::px(7185), twips::px(7560));
     paintWidget(this, palette::ButtonFace, palette::Black);
     setFont(designFont(Face::SansSerif, 8.25));
 
@@ -97,12 +103,11 @@ frmStats::frmStats(QWidget* parent, VantrellApp& app, Source source)
 
     cmdPrint_ = new QPushButton(QStringLiteral("&Print"), this);
     cmdPrint_->setObjectName(QStringLiteral("cmdPrint"));
-    twips::place(cmdPrint_, 120, 6840, 1335, 615);
     connect(cmdPrint_, &QPushButton::clicked, this, [this] { source_.print(); });
     cmdExit_ = new QPushButton(QStringLiteral("&Exit"), this);
     cmdExit_->setObjectName(QStringLiteral("cmdExit"));
-    twips::place(cmdExit_, 5760, 6840, 1335, 615);
     connect(cmdExit_, &QPushButton::clicked, this, [this] { source_.exit(); });
+    fitToScreen();
 
     refresh(Commands::Part::All);
     connect(&commands_, &Commands::changed, this, &frmStats::refresh);
@@ -236,8 +241,26 @@ void frmStats::syncGrids()
         view->sync();
 }
 
+void frmStats::fitToScreen()
+{
+    const QRect room = ScreenRoom(this);
+    const int frame = frameGeometry().height() - height();
+    const bool beside = !room.isEmpty() && twips::px(Height) + frame > room.height();
+    if (beside) {
+        setFixedSize(twips::px(BesideWidth), twips::px(BesideHeight));
+        twips::place(cmdPrint_, BesideLeft, 480, ButtonWidth, ButtonHeight);
+        twips::place(cmdExit_, BesideLeft, BodyBottom - ButtonHeight, ButtonWidth, ButtonHeight);
+    } else {
+        setFixedSize(twips::px(Width), twips::px(Height));
+        twips::place(cmdPrint_, 120, ButtonsTop, ButtonWidth, ButtonHeight);
+        twips::place(cmdExit_, BodyRight - ButtonWidth, ButtonsTop, ButtonWidth, ButtonHeight);
+    }
+    KeepOnScreen(this);
+}
+
 void frmStats::showEvent(QShowEvent* e)
 {
+    fitToScreen();
     syncGrids();
     QWidget::showEvent(e);
 }

@@ -53,6 +53,9 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // The buttons under the pages, or beside them on a screen too low for
+    // that, and the window's size to go with them.
+    void fitToScreen();
     void buildPlayerPage(int p);
     void buildGamePage();
     void syncCaptions();

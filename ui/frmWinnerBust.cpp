@@ -212,8 +212,10 @@ QRect frmWinnerBust::expectedFrame() const
     const QRect frame = frameGeometry();
     if (frame != geometry() || !isWindow())
         return frame;
-    // Not decorated yet: the window system's frame is still to come.
-    return frame.adjusted(-GuessedBorder, -GuessedTitle, GuessedBorder, GuessedBorder);
+    // Not decorated yet: the window system's frame is still to come. A
+    // window is put where its frame's corner goes, so the frame will grow
+    // right and down from where the dialog stands now.
+    return QRect(frame.topLeft(), frame.size() + QSize(2 * GuessedBorder, GuessedTitle + GuessedBorder));
 }
 
 // The dialog must never cover a bed: the operator goes on clicking the board

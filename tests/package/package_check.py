@@ -123,8 +123,8 @@ def check_info(deb):
         if not any(d.startswith(lib + " (") for d in depends):
             fail("Depends lacks %s with a version (shared-library scan): %s" % (lib, depends))
     # Loaded or used at run time, where the scan cannot see them.
-    for extra in ("libqt6sql6-sqlite", "qt6-wayland", "fonts-liberation", "xdg-utils",
-                  "pipewire-pulse | pulseaudio"):
+    for extra in ("libqt6sql6-sqlite", "qt6-wayland", "fonts-liberation", "fonts-noto-color-emoji",
+                  "xdg-utils", "pipewire-pulse | pulseaudio"):
         if extra not in names:
             fail("Depends lacks " + extra)
     if "libqt6test6" in names:

@@ -42,6 +42,8 @@ public:
     {
         messages << text;
         titles << title;
+        if (whileShown)
+            whileShown();
         return answer;
     }
 };

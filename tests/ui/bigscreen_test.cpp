@@ -404,15 +404,63 @@ private slots:
         QVERIFY(!big->isFullScreen());
         QCOMPARE(QApplication::activeWindow(), &f.scores());
 
-        // Opened again: the same window, raised, the keyboard still here.
-        open();
-        QCOMPARE(f.app->bigScreen(), big);
+        // Closed and opened again from the menu: a new window, the keyboard
+        // still here.
+        QPointer<frmBigScreen> first = big;
+        QVERIFY(!open());
+        QTRY_VERIFY(!first);
+        big = open();
+        QVERIFY(big);
         QTest::qWait(50);
         QCOMPARE(QApplication::activeWindow(), &f.scores());
         QCOMPARE(QApplication::focusWidget(), undo);
         // A dart still goes in with the big screen up.
         f.throwAt(QStringLiteral("T20"));
         QCOMPARE(big->shown().player[0].darts[0], QStringLiteral("T20"));
+    }
+
+    // View, "Big Screen" opens it and, chosen again, closes it. Escape on
+    // the scoreboard takes it out of full screen, once nothing is typed
+    // there. The menu's mark follows it all the way.
+    void entry_closes_it_and_escape_leaves_full_screen()
+    {
+        QAction* entry = f.scores().findChild<QAction*>(QStringLiteral("mnuViewBigScreen"));
+        QPointer<frmBigScreen> big = open();
+        QVERIFY(big && big->isVisible());
+        QVERIFY(entry->isChecked());
+        entry->trigger();
+        QTRY_VERIFY(!big);
+        QVERIFY(!f.app->bigScreen());
+        QVERIFY(!entry->isChecked());
+
+        // F11 opens it full screen.
+        QWidget* keys = f.scores().clientArea();
+        QTest::keyClick(keys, Qt::Key_F11);
+        big = f.app->bigScreen();
+        QVERIFY(big && big->isFullScreen());
+        QVERIFY(entry->isChecked());
+        // Escape clears a dart half typed first, and leaves it full screen.
+        QTest::keyClicks(keys, QStringLiteral("T2"));
+        QCOMPARE(f.model().keyboard.text, QStringLiteral("T2"));
+        QTest::keyClick(keys, Qt::Key_Escape);
+        QCOMPARE(f.model().keyboard.text, QString());
+        QVERIFY(big->isFullScreen());
+        // With nothing typed, Escape leaves full screen; the window stays.
+        QTest::keyClick(keys, Qt::Key_Escape);
+        QVERIFY(!big->isFullScreen());
+        QVERIFY(big->isVisible());
+        QTest::keyClick(keys, Qt::Key_Escape);
+        QVERIFY(big && big->isVisible() && !big->isFullScreen());
+        QVERIFY(entry->isChecked());
+        // Full screen again, and the entry closes it from there too.
+        QTest::keyClick(keys, Qt::Key_F11);
+        QVERIFY(big->isFullScreen());
+        entry->trigger();
+        QTRY_VERIFY(!big);
+        QVERIFY(!entry->isChecked());
+        // Opened again, it is not full screen.
+        big = open();
+        QVERIFY(big && !big->isFullScreen());
     }
 
     // Opening the big screen, full screen and back, and closing it write
@@ -447,7 +495,7 @@ private slots:
         QTest::keyClick(&f.scores(), Qt::Key_F11);
         QTest::mouseDClick(big, Qt::LeftButton);
         QPointer<frmBigScreen> gone = big;
-        QVERIFY(big->close());
+        big->close();
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!gone);

@@ -380,6 +380,12 @@ private slots:
         menu("mnuStaHistory")->trigger();
         QVERIFY(f.app->hiScores() && f.app->hiScores()->isVisible());
         QCOMPARE(f.app->hiScores()->list()->topLevelItem(0)->text(4), QStringLiteral("0"));
+        // The close box does what "&Close" does.
+        guard = f.app->hiScores();
+        guard->close();
+        QVERIFY(!f.app->hiScores());
+        QVERIFY(!f.model().hiScoresWindow.open);
+        QTRY_VERIFY(guard.isNull());
     }
 };
 

@@ -166,7 +166,10 @@ private slots:
             run.start(reader, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
             QVERIFY(run.waitForFinished(30000));
             const QString text = QString::fromUtf8(run.readAllStandardOutput());
-            QVERIFY2(text.contains(QStringLiteral("Player 2's Statistics")), qPrintable(text));
+            // Headed with the day the match was played, and when it was printed.
+            QVERIFY2(text.contains(QStringLiteral("Player 2's Statistics - Date:04/03/2031 20:15:00")),
+                     qPrintable(text));
+            QVERIFY2(text.contains(QStringLiteral("Printed: 05/03/2031 09:00:00")), qPrintable(text));
         }
 
         // Another match opened replaces the pages; "&Exit" closes them, and
@@ -183,6 +186,13 @@ private slots:
         click(window, "cmdClose");
         QTRY_VERIFY(window.isNull());
         QVERIFY(!f.model().historyWindow.open);
+        // Its close box does what "&Close" does.
+        menu("mnuStaMatchHistory");
+        window = f.app->history();
+        QVERIFY(window);
+        window->close();
+        QVERIFY(!f.model().historyWindow.open);
+        QTRY_VERIFY(window.isNull());
     }
 
     void export_adds_the_ending_of_the_kind_chosen()

@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QDir>
 #include <QRandomGenerator>
+#include <QMenuBar>
 #include <QScreen>
 
 class ScoreboardWindowTest : public QObject {
@@ -123,10 +124,14 @@ private slots:
 
         QVERIFY(!arrow0->lit() && !shape0->lit());
         QVERIFY(arrow1->lit() && shape1->lit());
-        // The scoreboard paints at most once a frame: the hand-over may be
-        // on screen only when the frame's timer has fired.
-        QTRY_COMPARE(onScreen().pixelColor(arrowAt1), QColor(palette::Yellow));
-        QVERIFY(onScreen().pixelColor(arrowAt0) != QColor(palette::Yellow));
+        // The window paints at most once a frame: by the end of it the
+        // marks have changed on screen.
+        auto marksHandedOver = [&] {
+            const QImage after = onScreen();
+            return after.pixelColor(arrowAt0) != QColor(palette::Yellow)
+                && after.pixelColor(arrowAt1) == QColor(palette::Yellow);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(marksHandedOver(), 1000);
         // Dark, the mark lets the click through to what lies under it, as
         // a hidden one did.
         QCOMPARE(s.childAt(arrow0->mapTo(&s, arrow0->rect().center())) == arrow0, false);
@@ -272,6 +277,41 @@ private slots:
         QVERIFY(ScreenShowsWidgets(s));
     }
 
+    // The window system sends no move over the board on the way out of it:
+    // however fast the pointer jumps from a bed to a panel, "&Undo", the
+    // menu bar or past the window's edge, the aim box goes.
+    void aim_box_hides_whenever_the_pointer_leaves_the_board()
+    {
+        frmScores& s = f.scores();
+        QWindow* window = s.windowHandle();
+        auto moveTo = [&](QWidget* w, const QPoint& at) { QTest::mouseMove(window, w->mapTo(&s, at)); };
+        QWidget* name = f.child<QWidget>(&s, QStringLiteral("lblNames_0"));
+        QWidget* undo = f.child<QWidget>(&s, QStringLiteral("cmdUndo"));
+        QWidget* menus = s.menuBar();
+        const QList<QPair<QWidget*, QPoint>> away = {
+            {name, name->rect().center()},
+            {undo, undo->rect().center()},
+            {menus, QPoint(menus->width() - 20, menus->height() / 2)},
+        };
+        for (const auto& [widget, at] : away) {
+            moveTo(&f.board(), f.pixelFor(QStringLiteral("T20")));
+            QVERIFY(f.aimCaughtUp());
+            QVERIFY(s.aimBox()->isVisible());
+            moveTo(widget, at);
+            QVERIFY(f.aimCaughtUp());
+            QVERIFY2(!f.model().board.Frame3.visible, qPrintable(widget->objectName()));
+            QVERIFY2(s.aimBox()->isHidden(), qPrintable(widget->objectName()));
+        }
+        // Off the window altogether.
+        moveTo(&f.board(), f.pixelFor(QStringLiteral("D3")));
+        QVERIFY(f.aimCaughtUp());
+        QVERIFY(s.aimBox()->isVisible());
+        QEvent left(QEvent::Leave); // what the window system tells the window
+        QCoreApplication::sendEvent(window, &left);
+        QVERIFY(f.aimCaughtUp());
+        QVERIFY(s.aimBox()->isHidden());
+    }
+
     void undo_takes_back_a_dart_and_refuses_when_there_is_none()
     {
         auto* undo = f.child<QPushButton>(&f.scores(), QStringLiteral("cmdUndo"));
@@ -331,12 +371,15 @@ private slots:
             const BoardRect& r = f.model().board.Image1;
             QCOMPARE(r.Width, r.Height);
             QCOMPARE(r.Top, -120.0);
-            QVERIFY(r.Width <= W - 4000 + 1);
-            // The whole double ring is inside the client area...
+            // The whole board, out to the ring that carries the numbers, is
+            // inside the client area and clear of both panels...
             const BoardCircles c = CirclesOf(r);
-            QVERIFY(c.cy + c.R <= H + 1);
-            // ...and the board is as large as that allows.
-            QVERIFY(r.Width >= W - 4000 - 1 || c.cy + c.R >= H - 30);
+            const double edge = c.R * 1.36, panel = 2430;
+            QVERIFY(c.cy + edge <= H + 1);
+            QVERIFY(c.cx - edge >= panel && c.cx + edge <= W - panel);
+            // ...and the board is as large as that allows: the ring comes
+            // close to the panels or to the lower edge.
+            QVERIFY(c.cx - edge <= panel + 100 || c.cy + edge >= H - 100);
             QVERIFY(qAbs(r.Left + r.Width / 2 - W / 2) <= 1);
             QCOMPARE(f.board().geometry(),
                      QRect(twips::px(r.Left), twips::px(r.Top), twips::px(r.Width), twips::px(r.Height)));

@@ -62,6 +62,40 @@ private slots:
         QVERIFY(app->options() && !app->options()->isVisible());
     }
 
+    // A match the last run left unfinished is offered for resuming once the
+    // scoreboard is up and the splash is gone: a question asked over the
+    // splash would stand on a window about to close.
+    void resume_question_is_asked_over_the_scoreboard()
+    {
+        QTemporaryDir dir;
+        RecordingSound sound;
+        RecordingNotifier notifier;
+        {
+            auto first = makeApp(dir, sound, notifier);
+            QString error;
+            QVERIFY2(first->openDatabase(&error), qPrintable(error));
+            first->loadMainWindow();
+            const QPointF at = PointFor(first->model().board.Image1, QStringLiteral("T20"));
+            first->commands().boardPressed(at.x(), at.y());
+        } // ended without a word, as a crash would
+
+        auto app = makeApp(dir, sound, notifier);
+        frmSplash splash(*app);
+        bool splashUp = true, scoresUp = false;
+        notifier.whileShown = [&] {
+            splashUp = splash.isVisible();
+            scoresUp = app->scores() && app->scores()->isVisible();
+        };
+        splash.start();
+        QTRY_COMPARE_WITH_TIMEOUT(notifier.messages.size(), 1, 5000);
+        QVERIFY2(notifier.messages[0].startsWith(QStringLiteral("Resume the match")),
+                 qPrintable(notifier.messages[0]));
+        QVERIFY(!splashUp);
+        QVERIFY(scoresUp);
+        // Answered "Resume": the dart is back on the panel.
+        QCOMPARE(app->model().board.panel[0].lblFirstDart.text(), QStringLiteral("T20"));
+    }
+
     void unusable_database_stops_before_the_main_window()
     {
         QTemporaryDir dir;

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QToolTip>
 #include <QTreeWidget>
 
@@ -23,10 +25,10 @@
 
 namespace {
 
-// The sizes people run it at: the window's smallest, a netbook, the two
-// common desktops and a wide, low window.
-const QList<QSize> Sizes = {QSize(640, 480), QSize(1024, 600), QSize(1024, 768),
-                            QSize(1920, 1080), QSize(1600, 640)};
+// The sizes people run it at: the window's smallest, an old monitor, a
+// netbook, the common desktops and laptops and a wide, low window.
+const QList<QSize> Sizes = {QSize(640, 480), QSize(800, 600), QSize(1024, 600), QSize(1024, 768),
+                            QSize(1280, 800), QSize(1920, 1080), QSize(1600, 640)};
 
 double DistanceToRect(const QPointF& p, const QRectF& r)
 {
@@ -194,6 +196,34 @@ private slots:
                 }
             }
             QCOMPARE(pressed, 360);
+
+            // The numbers round the doubles, where the picture draws them,
+            // and the thin ring that ends the board: all of it inside the
+            // window and over nothing else, the panels included.
+            auto onBoard = [&](const QPointF& p, const char* what) {
+                const QPoint spot(int(std::floor(p.x())), int(std::floor(p.y())));
+                QWidget* hit = client.contains(spot) ? area->childAt(spot) : nullptr;
+                QVERIFY2(hit == &f.board(),
+                         qPrintable(QStringLiteral("%1: %2 at %3,%4 lies under %5")
+                                        .arg(at, QLatin1String(what))
+                                        .arg(spot.x())
+                                        .arg(spot.y())
+                                        .arg(hit ? hit->objectName() : QStringLiteral("the window's edge"))));
+            };
+            const double numbers = R * 1.18, half = R * 0.17, edge = R * 1.36;
+            for (int row = 0; row <= BottomRow; ++row) {
+                for (const double sign : {1.0, -1.0}) {
+                    const double a = SectorMiddleAngle(row) * sign * std::numbers::pi / 180;
+                    const QPointF mid(centre.x() + numbers * std::sin(a), centre.y() - numbers * std::cos(a));
+                    for (const QPointF& corner : {QPointF(-half, -half), QPointF(half, -half),
+                                                  QPointF(-half, half), QPointF(half, half)})
+                        onBoard(mid + corner, "a number");
+                }
+            }
+            for (const QPointF& extreme : {QPointF(0, -edge), QPointF(0, edge), QPointF(-edge, 0), QPointF(edge, 0)})
+                onBoard(centre + extreme, "the board's edge");
+            if (QTest::currentTestFailed())
+                return;
             // A dart thrown at the lower left double is recorded there.
             f.throwAt(QStringLiteral("D8"));
             QCOMPARE(f.lastDart(), QStringLiteral("D8"));
@@ -388,6 +418,39 @@ private slots:
         auto* winner = f.child<FitLabel>(f.app->winner(), QStringLiteral("lblWinner"));
         QCOMPARE(winner->textFormat(), Qt::PlainText);
         QCOMPARE(winner->fitted().lines, QStringList{markup});
+    }
+
+    // An emoji in a name is drawn from a font that has it wherever the name
+    // shows, not as the box of a missing glyph.
+    void emoji_in_names_are_drawn()
+    {
+        const QString ann = QStringLiteral("Ann \U0001F3AF"), bo = QStringLiteral("\U0001F3C6 Bo \u2764\uFE0F");
+        loadSaved(ann, bo, 101);
+        for (int miss = 0; miss < 3; ++miss)
+            f.throwAt(QStringLiteral("0"));
+        f.throwAt(QStringLiteral("T17"));
+        f.throwAt(QStringLiteral("50")); // the second player wins the leg
+        const QList<QPair<QWidget*, QString>> shown = {
+            {f.child<QWidget>(&f.scores(), QStringLiteral("lblNames_0")), ann},
+            {f.child<QWidget>(&f.scores(), QStringLiteral("lblNames_1")), bo},
+            {f.child<QWidget>(f.app->winner(), QStringLiteral("lblWinner")), bo},
+            {f.scores().menuBar(), ann},
+            {f.app->stats()->tabs(), bo},
+        };
+        for (const auto& [widget, name] : shown) {
+            QVERIFY(widget);
+            QTextLayout layout(name, widget->font());
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            int glyphs = 0;
+            for (const QGlyphRun& run : layout.glyphRuns())
+                for (const quint32 glyph : run.glyphIndexes()) {
+                    QVERIFY2(glyph != 0, qPrintable(widget->objectName() + QStringLiteral(": a box in ") + name));
+                    ++glyphs;
+                }
+            QVERIFY(glyphs >= 4);
+        }
     }
 
     void statistics_show_every_text_whole()

@@ -6,6 +6,7 @@
 #include "UiTestSupport.h"
 
 #include "engine/Commands.h"
+#include "ui/frmBigScreen.h"
 #include "ui/EntryLine.h"
 #include "ui/GridView.h"
 #include "ui/Widgets.h"
@@ -85,7 +86,9 @@ QStringList Shown(const char* window, QWidget* w)
     }
     for (const QAction* a : w->findChildren<QAction*>())
         if (!a->objectName().isEmpty())
-            lines << QStringLiteral("action/%1 [%2] tip[%3]").arg(a->objectName(), a->text(), a->toolTip());
+            lines << QStringLiteral("action/%1 [%2] tip[%3]%4")
+                         .arg(a->objectName(), a->text(), a->toolTip(),
+                              a->isChecked() ? QStringLiteral(" checked") : QString());
     return lines;
 }
 
@@ -122,6 +125,9 @@ class WindowRefreshTest : public QObject {
         QVERIFY2(bool(f.app->hiScores()) == m.hiScoresWindow.open, qPrintable(step));
         QVERIFY2(bool(f.app->history()) == m.historyWindow.open, qPrintable(step));
         QVERIFY2(bool(f.app->historyPages()) == m.historyWindow.pages.visible, qPrintable(step));
+        QVERIFY2(bool(f.app->bigScreen()) == m.bigScreenWindow.open, qPrintable(step));
+        if (const frmBigScreen* big = f.app->bigScreen())
+            QVERIFY2(big->isFullScreen() == m.bigScreenWindow.fullScreen, qPrintable(step));
         const Commands::Parts all = Commands::Part::All;
         f.app->scores()->refresh(all);
         f.app->stats()->refresh(all);
@@ -207,7 +213,7 @@ class WindowRefreshTest : public QObject {
             c.winnerCloseRequest();
             return QStringLiteral("announcement close box");
         }
-        switch (pick(26)) {
+        switch (pick(29)) {
         case 0: {
             const int tab = 1 + pick(3);
             c.showOptions(tab);
@@ -304,6 +310,17 @@ class WindowRefreshTest : public QObject {
         case 24:
             c.historyClose();
             return QStringLiteral("history closed");
+        case 25: {
+            const bool own = pick(2) == 1;
+            c.bigScreenChosen(own);
+            return QStringLiteral("big screen chosen%1").arg(own ? QStringLiteral(", a screen of its own") : QString());
+        }
+        case 26:
+            c.bigScreenFullScreen();
+            return QStringLiteral("big screen full screen");
+        case 27:
+            c.bigScreenClosed();
+            return QStringLiteral("big screen closed");
         default:
             c.load();
             return QStringLiteral("settings loaded again");
