@@ -2,6 +2,7 @@
 
 #include "stats/Grid.h"
 #include "ui/Twips.h"
+#include "ui/Widgets.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -249,7 +250,7 @@ bool GridView::viewportEvent(QEvent* e)
         const QModelIndex index = indexAt(help->pos());
         const QString text = index.isValid() ? index.data().toString() : QString();
         if (!text.isEmpty() && cellWidthFor(text) > columnWidth(index.column()))
-            QToolTip::showText(help->globalPos(), text, viewport());
+            QToolTip::showText(help->globalPos(), LiteralToolTip(text), viewport());
         else
             QToolTip::hideText();
         return true;

@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QTextLayout>
+#include <QTextDocument>
 #include <QToolTip>
 
 #include <algorithm>
@@ -48,6 +49,11 @@ void paintWidget(QWidget* w, const QColor& back, const QColor& fore)
     pal.setColor(QPalette::Text, fore);
     w->setPalette(pal);
     w->setAutoFillBackground(true);
+}
+
+QString LiteralToolTip(const QString& text)
+{
+    return text.isEmpty() ? text : Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
 }
 
 QString LiteralCaption(const QString& text)
@@ -230,7 +236,7 @@ bool FitLabel::event(QEvent* e)
     if (e->type() == QEvent::ToolTip && fit_ != Fit::None && toolTip().isEmpty()) {
         // A text cut short shows whole when the pointer rests on it.
         if (fitted().elided)
-            QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), text(), this);
+            QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), LiteralToolTip(text()), this);
         else
             QToolTip::hideText();
         return true;

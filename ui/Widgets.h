@@ -15,6 +15,11 @@ class Field;
 // an access key: a name such as "Tom & Jerry" shows as written.
 QString LiteralCaption(const QString& text);
 
+// A tooltip that shows a text as written: Qt takes a tooltip that looks
+// like markup for rich text, so a name such as "<b>Bo</b>" would be drawn
+// bold, or not at all.
+QString LiteralToolTip(const QString& text);
+
 // A text laid out to fit a box: the font it is drawn in and its lines.
 struct FittedText {
     QFont font;

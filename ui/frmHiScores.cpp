@@ -67,7 +67,7 @@ void frmHiScores::refresh(Commands::Parts parts)
         // A name too long for its column ends in an ellipsis: the whole name
         // is the cell's tooltip.
         for (int c = 1; c <= 2 && c < row.size(); ++c)
-            item->setToolTip(c, row[c]);
+            item->setToolTip(c, LiteralToolTip(row[c]));
         items.append(item);
     }
     LstHighScores_->addTopLevelItems(items);

@@ -101,7 +101,7 @@ void frmHistory::refresh(Commands::Parts parts)
     QList<QTreeWidgetItem*> items;
     for (int row = 0; row < int(w.rows.size()); ++row) {
         auto* item = new QTreeWidgetItem(RowTexts(model_, row));
-        item->setToolTip(1, item->text(1));
+        item->setToolTip(1, LiteralToolTip(item->text(1)));
         items.append(item);
     }
     LstHistory_->addTopLevelItems(items);

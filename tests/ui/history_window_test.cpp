@@ -5,6 +5,7 @@
 #include "UiTestSupport.h"
 
 #include "ui/QtPrinting.h"
+#include "ui/frmHiScores.h"
 #include "ui/frmHistory.h"
 #include "ui/frmPrint.h"
 #include "ui/frmStats.h"
@@ -23,6 +24,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabBar>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 namespace {
@@ -80,6 +82,39 @@ class HistoryWindowTest : public QObject {
 private slots:
     void init() { f.start(); }
     void cleanup() { f.stop(); }
+
+    // A name that looks like markup is shown as written wherever a tooltip
+    // carries it: the history's players, the high-score table's names.
+    void tooltips_show_names_as_written()
+    {
+        Commands& c = f.app->commands();
+        c.showOptions(1);
+        c.optionsNameTyped(0, QStringLiteral("<b>Bo</b> & <i>Al</i>"));
+        c.optionsNameTyped(1, QStringLiteral("<img src=x>"));
+        c.optionsOk();
+        for (const char* label : {"T20", "T20", "T20"})
+            f.throwAt(QString::fromLatin1(label));
+        auto shown = [](const QString& tip) {
+            QTextDocument page;
+            page.setHtml(tip);
+            return page.toPlainText();
+        };
+
+        menu("mnuStaMatchHistory");
+        QPointer<frmHistory> history = f.app->history();
+        QVERIFY(history);
+        QTreeWidgetItem* row = history->list()->topLevelItem(0);
+        QCOMPARE(row->text(1), QStringLiteral("<b>Bo</b> & <i>Al</i> v <img src=x>"));
+        QCOMPARE(shown(row->toolTip(1)), row->text(1));
+
+        menu("mnuStaHistory");
+        frmHiScores* scores = f.app->hiScores();
+        QVERIFY(scores);
+        QTreeWidgetItem* best = scores->list()->topLevelItem(0);
+        QCOMPARE(best->text(1), QStringLiteral("<b>Bo</b> & <i>Al</i>"));
+        QCOMPARE(shown(best->toolTip(1)), best->text(1));
+        QCOMPARE(shown(best->toolTip(2)), QStringLiteral("<img src=x>"));
+    }
 
     void lists_the_stored_matches_and_shows_and_prints_a_stored_matchs_pages()
     {
