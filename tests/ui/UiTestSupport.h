@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTest>
 
 #include <cmath>
@@ -47,6 +48,16 @@ public:
         return answer;
     }
 };
+
+// What a tooltip shows: Qt draws one that looks like markup as rich text.
+inline QString ShownToolTip(const QString& tip)
+{
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument page;
+    page.setHtml(tip);
+    return page.toPlainText();
+}
 
 struct UiFixture {
     std::unique_ptr<QTemporaryDir> dir;

@@ -24,7 +24,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabBar>
-#include <QTextDocument>
 #include <QTreeWidget>
 
 namespace {
@@ -94,11 +93,7 @@ private slots:
         c.optionsOk();
         for (const char* label : {"T20", "T20", "T20"})
             f.throwAt(QString::fromLatin1(label));
-        auto shown = [](const QString& tip) {
-            QTextDocument page;
-            page.setHtml(tip);
-            return page.toPlainText();
-        };
+        const auto shown = ShownToolTip;
 
         menu("mnuStaMatchHistory");
         QPointer<frmHistory> history = f.app->history();
