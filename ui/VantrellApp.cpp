@@ -85,6 +85,11 @@ void VantrellApp::offerResume()
             commands_->resume();
         else
             commands_->discard();
+        // The question had the keyboard; without a window manager nothing
+        // gives it back, and the scoreboard's keys (Ctrl+Z, F11, the access
+        // keys) would not fire.
+        if (scores_)
+            scores_->activateWindow();
     }
 }
 

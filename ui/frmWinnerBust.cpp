@@ -287,6 +287,17 @@ void frmWinnerBust::reject()
 
 void frmWinnerBust::keyPressEvent(QKeyEvent* e)
 {
+    // The scoreboard's own keys work here too: a dart that went bust is
+    // taken back with Ctrl+Z while its announcement has the keyboard.
+    const QKeySequence pressed(e->keyCombination());
+    if (pressed == QKeySequence(Qt::CTRL | Qt::Key_Z)) {
+        commands_.undo();
+        return;
+    }
+    if (pressed == QKeySequence(Qt::CTRL | Qt::Key_N)) {
+        commands_.newGame();
+        return;
+    }
     // Characters and Backspace are always the entry's; Enter and Escape
     // only while something is typed, so the dialog keeps its own keys.
     const EntryKey key = EntryKeyOf(*e);

@@ -151,6 +151,25 @@ private slots:
         QCOMPARE(line().shownText(), EntryLine::prompt());
         QCOMPARE(f.model().match().undoableDarts(), before + 1);
         QVERIFY(f.notifier.messages.isEmpty());
+        // The scoreboard's keys work there as well: Ctrl+Z, as the window
+        // system hands it to the announcement when that has the keyboard
+        // (the scoreboard's shortcut is not looked at), takes the dart back,
+        // and the announcement with the winning dart after it.
+        // (Offscreen the scoreboard stays the active window and its own
+        // shortcut would take the key first: it is turned off here.)
+        QAction* scoreboardUndo = f.child<QAction>(&f.scores(), QStringLiteral("actUndoKey"));
+        QVERIFY(scoreboardUndo);
+        scoreboardUndo->setEnabled(false);
+        auto undoKeyOn = [](QWidget* window) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));
+            QApplication::sendEvent(window, &press);
+        };
+        undoKeyOn(winner);
+        QCOMPARE(f.model().match().undoableDarts(), before);
+        QVERIFY(f.model().winner.open());
+        undoKeyOn(f.app->winner());
+        QCOMPARE(f.model().match().undoableDarts(), before - 1);
+        QVERIFY(!f.model().winner.open());
     }
 
     void keys_reach_the_entry_after_a_click_anywhere()
