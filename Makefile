@@ -40,6 +40,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/startup_bench 11
 	$(BUILD)/bench/store_bench 200
 	$(BUILD)/bench/log_bench 1000 10000
+	$(BUILD)/bench/scale_bench 5
 	$(BUILD)/bench/x11_bench --runs 5 --sounds $(BUILD)/sounds --help $(BUILD)/Help.htm $(BUILD)/vantrell2
 
 # The fault tests in their long form: 200 kills of a high-score writer,
