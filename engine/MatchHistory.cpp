@@ -1,10 +1,10 @@
 #include "engine/MatchHistory.h"
 
+#include "base/Moments.h"
 #include "base/TextNumbers.h"
 #include "base/WholeFile.h"
 #include "engine/DartRecorder.h"
 #include "engine/ModDarts.h"
-#include "store/MatchOptions.h"
 
 #include <QCryptographicHash>
 #include <QSet>
@@ -125,31 +125,6 @@ bool WriteMatchJson(const StoredMatch& m, const Sink& out)
     return closeLeg() && out("\n    ]}");
 }
 
-// The settings a match is played back with. What its stored settings lack
-// (a row edited by hand, cut short) is taken from a first run's settings, so
-// such a match is still played by two players to the usual counts rather
-// than by nobody's settings at all.
-QString SettingsForPlayback(const QString& stored)
-{
-    const MatchOptions first;
-    const QJsonObject controls{{QStringLiteral("txtName1"), first.Player1},
-                               {QStringLiteral("txtName2"), first.Player2},
-                               {QStringLiteral("txtLegs"), first.NumberOfLegs},
-                               {QStringLiteral("txtSets"), first.NumberofSets},
-                               {QStringLiteral("OptScore"), 0},
-                               {QStringLiteral("OptPlayers"), first.Players - 1},
-                               {QStringLiteral("OptComm"), first.Commentry == 1 ? 0 : 1}};
-    QJsonObject settings{{QStringLiteral("names"), QJsonArray{first.Player1, first.Player2}},
-                         {QStringLiteral("controls"), controls},
-                         {QStringLiteral("remembered"), controls},
-                         {QStringLiteral("savedStart"), first.StartWith},
-                         {QStringLiteral("savedPlayers"), first.Players}};
-    const QJsonObject given = QJsonDocument::fromJson(stored.toUtf8()).object();
-    for (auto it = given.begin(); it != given.end(); ++it)
-        settings[it.key()] = it.value();
-    return QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact));
-}
-
 } // namespace
 
 double ThreeDartAverage(qint64 points, qint64 darts)
@@ -164,7 +139,7 @@ double ThreeDartAverage(qint64 points, qint64 darts)
 
 QString PlaybackSettings(const QString& stored)
 {
-    return SettingsForPlayback(stored);
+    return ModDarts::PlaybackSettings(stored);
 }
 
 namespace {
@@ -177,7 +152,7 @@ StoredMatch ReadOne(const matchlog::Log& source, const matchlog::LoggedMatch& lo
     int notPlayed = 0;
     std::shared_ptr<matchlog::EntryReader> rows;
     const std::unique_ptr<ModDarts> e =
-        ModDarts::Replayed(ModDarts::Playing(source, log.id, SettingsForPlayback(log.settings), count, &rows), recorder,
+        ModDarts::Replayed(ModDarts::Playing(source, log.id, PlaybackSettings(log.settings), count, &rows), recorder,
                            [&](const ModDarts& engine) { recorder.follow(engine); }, &notPlayed);
     if (leftOut)
         leftOut->rows += rows->unreadable();
@@ -439,11 +414,6 @@ QString StatusText(const StoredMatch& match)
     if (match.damaged)
         return QStringLiteral("damaged");
     return match.playedOn ? QStringLiteral("played on") : matchlog::StatusText(match.log.status);
-}
-
-QString DateText(const QDateTime& moment)
-{
-    return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
 }
 
 bool FormatOf(const QString& path, Format* format)

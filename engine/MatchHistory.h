@@ -129,8 +129,6 @@ std::vector<StoredMatch> ReadAll(const matchlog::Log& log, matchlog::LeftOut* le
 std::optional<StoredMatch> Detailed(const matchlog::Log& log, const StoredMatch& row, matchlog::LeftOut* leftOut,
                                     QString* error);
 
-// The date of a row as the history shows it: "dd/mm/yyyy HH:MM:SS".
-QString DateText(const QDateTime& moment);
 
 enum class Format { Csv, Json };
 // The format a file name asks for by its ending (.csv or .json, any case);

@@ -10,8 +10,10 @@
 // (a dart that entered a high score logged how to take it out again, so undo
 // after a resume still does).
 #include "base/AppText.h"
+#include "base/Moments.h"
 #include "engine/DartRecorder.h"
 #include "engine/ModDarts.h"
+#include "store/MatchOptions.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -106,6 +108,31 @@ bool ControlsReadable(const QJsonValue& v)
 }
 
 } // namespace
+
+QString ModDarts::PlaybackSettings(const QString& stored)
+{
+    // What the stored settings lack (a row edited by hand, cut short) is a
+    // first run's, so such a match is still played by two players to the
+    // usual counts rather than by nobody's settings at all.
+    const MatchOptions first;
+    OptionsDialog::Controls controls;
+    controls.txtName1 = first.Player1;
+    controls.txtName2 = first.Player2;
+    controls.txtLegs = first.NumberOfLegs;
+    controls.txtSets = first.NumberofSets;
+    controls.OptScore = 0;
+    controls.OptPlayers = int(first.Players - 1);
+    controls.OptComm = first.Commentry == 1 ? 0 : 1;
+    QJsonObject settings{{QStringLiteral("names"), QJsonArray{first.Player1, first.Player2}},
+                         {QStringLiteral("controls"), controlsJson(controls)},
+                         {QStringLiteral("remembered"), controlsJson(controls)},
+                         {QStringLiteral("savedStart"), first.StartWith},
+                         {QStringLiteral("savedPlayers"), first.Players}};
+    const QJsonObject given = QJsonDocument::fromJson(stored.toUtf8()).object();
+    for (auto it = given.begin(); it != given.end(); ++it)
+        settings[it.key()] = it.value();
+    return QString::fromUtf8(QJsonDocument(settings).toJson(QJsonDocument::Compact));
+}
 
 bool ModDarts::SettingsReadable(const QString& json)
 {
@@ -458,7 +485,7 @@ void ModDarts::findUnfinishedMatch()
     if (!SettingsReadable(m->settings)) {
         notifier().message(QStringLiteral("The match started %1 cannot be resumed: its settings in the match log "
                                           "cannot be read. It is listed in the match history as damaged.")
-                               .arg(m->started.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))),
+                               .arg(MomentText(m->started)),
                            apptext::Title);
         return;
     }
@@ -506,7 +533,7 @@ void ModDarts::findUnfinishedMatch()
         notifier().message(QStringLiteral("Part of the match between %1 and %2 started %3 could not be read back "
                                           "from the match log (%4 of its entries); the rest can be resumed.")
                                .arg(r.players[0].trimmed(), r.players[1].trimmed(),
-                                    m->started.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), QString::number(skipped)),
+                                    MomentText(m->started), QString::number(skipped)),
                            apptext::Title);
     unfinished_ = std::move(m);
     resumable_ = r;

@@ -142,6 +142,9 @@ public:
     // a match whose settings cannot be read is not played back as if it had
     // other ones.
     static bool SettingsReadable(const QString& json);
+    // The settings a logged match is played back with: what the stored ones
+    // lack is a first run's.
+    static QString PlaybackSettings(const QString& stored);
 
     // What a logged match is played back from: its settings, and its
     // entries one at a time (`next` gives nothing at the end), the first

@@ -72,7 +72,7 @@ void Match::throwDart(const Dart& dart)
     P.matchPoints += score;
     P.legPoints += score;
     // The first nine darts of the leg, from the leg's own points.
-    if (P.dartsInLegShown > 0 && P.dartsInLegShown < 10)
+    if (P.inFirstNine())
         P.firstNineAverage = roundHalfEven(double(P.legPoints) / double(P.dartsInLegShown) * 3);
 
     if (state_.dartsInVisit == 1)

@@ -28,6 +28,10 @@ struct PlayerState {
 
     VisitOnView visit;
 
+    // Whether the player's newest dart is one of the leg's first nine: the
+    // first-nine average follows those alone.
+    bool inFirstNine() const { return dartsInLegShown > 0 && dartsInLegShown < 10; }
+
     // The three-dart average: the match's points over its darts in threes,
     // rounded only where it is shown, so every figure of it agrees.
     double threeDartAverage() const { return double(matchPoints) / (double(dartsInMatch) / 3); }

@@ -1,5 +1,6 @@
 #include "print/StatisticsReport.h"
 
+#include "base/Moments.h"
 #include "base/Players.h"
 #include "base/TextNumbers.h"
 #include "print/PrintGrid.h"
@@ -26,22 +27,17 @@ QString TitleWithName(const PageSurface& surface, const QString& name, const QSt
 // moment of printing.
 QString TitleDate(const QDateTime& moment, const QDateTime& played)
 {
-    return PrintDateText(played.isValid() ? played : moment);
+    return MomentText(played.isValid() ? played : moment);
 }
 
 // Under the title's rule of a stored match's page: when it was printed.
 void PrintPrintedLine(PageSurface& surface, const QDateTime& moment, const QDateTime& played)
 {
     if (played.isValid())
-        PrintAt(surface, QStringLiteral("Printed: ") + PrintDateText(moment), 600, 900);
+        PrintAt(surface, QStringLiteral("Printed: ") + MomentText(moment), 600, 900);
 }
 
 } // namespace
-
-QString PrintDateText(const QDateTime& moment)
-{
-    return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-}
 
 void PrintPlayerPage(PageSurface& surface, const StatsTables& stats, int p, const QString& name,
                      const QDateTime& moment, const QDateTime& played)

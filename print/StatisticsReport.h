@@ -13,9 +13,6 @@ struct StatsTables;
 inline const QString PrinterFontName = QStringLiteral("Arial Narrow");
 constexpr double PrinterFontPoints = 12;
 
-// The moment in the titles, in the general date-and-time form.
-QString PrintDateText(const QDateTime& moment);
-
 // A player's page: p is 0 or 1, name the caption of the player's tab.
 // `moment` is when the page is printed. The pages of a stored match are
 // headed with the day it was `played`, and say when they were printed on a

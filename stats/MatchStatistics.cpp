@@ -101,7 +101,7 @@ void MatchStatistics::dartScored(const match::DartScored& e)
     // The bar follows the average as the cell shows it.
     const double threeDart = 3 * NumericValue(average);
     t_.ProOverall3Dart[p].setValue(std::min(threeDart, 100.0));
-    if (S.dartsInLegShown > 0 && S.dartsInLegShown < 10)
+    if (S.inFirstNine())
         t_.ProFirst9[p].setValue(double(std::min<qint64>(S.firstNineAverage, 100)));
     // Every dart that hit a bed is in the tables, the one that busts a
     // visit too: the tables say where the darts went, not what they scored.

@@ -1,4 +1,6 @@
 #include "store/HiScoreTable.h"
+
+#include "base/Moments.h"
 #include "store/SqlErrorText.h"
 
 #include "store/RecordSet.h"
@@ -24,8 +26,7 @@ QString ShownDate(const QVariant& stored)
         const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
         const QTime time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm:ss"));
         if (date.isValid() && time.isValid())
-            return date.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ')
-                   + time.toString(QStringLiteral("HH:mm:ss"));
+            return MomentText(date, time);
     }
     return text;
 }

@@ -16,8 +16,6 @@ namespace HiScoreTable {
 
 // `Date` is stored as this text so that ordering by it orders by time.
 inline const QString StoredDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-// ... and shown in this form.
-inline const QString ShownDateFormat = QStringLiteral("dd/MM/yyyy HH:mm:ss");
 
 // What a reset leaves in every row, and what a new file starts with.
 inline const QString PlaceholderName = QStringLiteral("Brannoque");

@@ -1,5 +1,7 @@
 #include "tools/SimDriver.h"
 
+#include "base/Moments.h"
+
 #include <array>
 
 #include "board/BoardGeometry.h"
@@ -370,7 +372,7 @@ QJsonValue historyJson(const HistoryWindow& w)
     QJsonArray rows;
     auto two = [](const auto& v) { return QJsonArray{double(v[0]), double(v[1])}; };
     for (const history::StoredMatch& m : w.rows)
-        rows.append(QJsonObject{{QStringLiteral("started"), history::DateText(m.log.started)},
+        rows.append(QJsonObject{{QStringLiteral("started"), MomentText(m.log.started)},
                                 {QStringLiteral("players"), QJsonArray{m.names[0], m.names[1]}},
                                 {QStringLiteral("sets"), two(m.sets)},
                                 {QStringLiteral("legs"), two(m.legs)},

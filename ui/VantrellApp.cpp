@@ -1,5 +1,7 @@
 #include "ui/VantrellApp.h"
 
+#include "base/Moments.h"
+
 #include "base/AppText.h"
 
 #include "print/PrintModDarts.h"
@@ -341,7 +343,7 @@ void VantrellApp::followHistory()
         historyPages_ = new frmStats(over, *this, source);
         historyPages_->setObjectName(QStringLiteral("frmHistoryStats"));
         const history::StoredMatch& m = w.rows[std::size_t(w.openedRow)];
-        historyPages_->setWindowTitle(QStringLiteral("Statistics - ") + history::DateText(m.log.started));
+        historyPages_->setWindowTitle(QStringLiteral("Statistics - ") + MomentText(m.log.started));
         historyPagesOf_ = opened;
     }
 }

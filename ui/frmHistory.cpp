@@ -1,5 +1,6 @@
 #include "ui/frmHistory.h"
 
+#include "base/Moments.h"
 #include "base/TextNumbers.h"
 #include "engine/ModDarts.h"
 #include "ui/Twips.h"
@@ -35,7 +36,7 @@ QStringList frmHistory::RowTexts(const ModDarts& model, int row)
     const history::StoredMatch& m = model.historyWindow.rows[std::size_t(row)];
     const QString names = m.players == 2 ? m.names[0].trimmed() + QStringLiteral(" v ") + m.names[1].trimmed()
                                          : m.names[0].trimmed();
-    return {history::DateText(m.log.started),
+    return {MomentText(m.log.started),
             names,
             Both(m, [&](int p) { return QString::number(m.sets[p]); }),
             Both(m, [&](int p) { return QString::number(m.legs[p]); }),
